@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// Texts typed by the user, read from the meter or from files become numbers by one rule
+// everywhere: blanks are ignored, then an optional sign, digits with at most one "." (whatever
+// the locale), an optional exponent; reading stops at the first other character and a text
+// without a leading number gives 0.
+double leadingNumber(QStringView text);
+
+// The whole text is one decimal number (blanks around it allowed); nullopt otherwise.
+std::optional<double> exactNumber(QStringView text);
+
+// Shortest decimal text of a number: "0", "1230", "0.5", "-12".
+QString numberText(double value);
+
+// Round half to even, as the sampling time entry does.
+double roundHalfEven(double value);

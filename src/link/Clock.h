@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDateTime>
+
+// Every wait of the meter link goes through the clock, so tests run on virtual time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    // Monotonic seconds from an arbitrary start; never jumps with the PC clock or at midnight.
+    virtual double monotonic() const = 0;
+    // The PC's date and time, for time stamps and for setting the meter's clock.
+    virtual QDateTime wallNow() const = 0;
+
+    // WaitSeconds: waits while other events go on being handled. Returns false once the
+    // program is closing; every exchange then ends at once.
+    virtual bool WaitSeconds(double seconds) = 0;
+    // Lets pending events run once; false once the program is closing.
+    virtual bool processEvents() = 0;
+    virtual bool stopping() const = 0;
+};

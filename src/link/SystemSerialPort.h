@@ -1,0 +1,22 @@
+#pragma once
+
+#include "link/SerialPort.h"
+
+#include <QSerialPort>
+
+// A real serial device (or a pseudo-terminal) through QSerialPort.
+class SystemSerialPort : public SerialPort {
+public:
+    explicit SystemSerialPort(QString device);
+
+    bool open(QString* error) override;
+    bool isOpen() const override { return m_port.isOpen(); }
+    void close() override;
+    void output(const QByteArray& bytes) override;
+    int inBufferCount() override;
+    void discardInput() override;
+    QByteArray input() override;
+
+private:
+    QSerialPort m_port;
+};

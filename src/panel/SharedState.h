@@ -1,0 +1,108 @@
+#pragma once
+
+#include "common/Value.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <optional>
+
+// The one program-wide record that every window reads and writes. Created once at start and
+// handed to each window by reference; everything runs on the GUI thread, so nothing is locked.
+struct SharedState {
+    // Serial link and clock
+    qint16 ComPort = 0;
+    // Device opened instead of a numbered COM port: a device path or "Demo"; empty for COM1..8.
+    QString ComDevice;
+    QString StartDate; // "YYYY/MM/DD"
+    QString StartTime; // "hh:mm:ss"
+    QString RecordTime; // "YYYY/MM/DD hh:nn:ss" of the sample being taken
+
+    // Live reading
+    bool BatLow = false;
+    bool MaxOn = false;
+    bool HoldOn = false;
+    bool MemFull = false;
+    bool MeterRec = false;
+    bool LeadOne = false;
+    qint16 UnitFlag = 0;
+    QString Unit;
+    std::optional<qint16> Range; // empty until the first frame
+    ::Value Value;
+
+    // Recording, list and graph runs
+    float SamplingTime = 0;
+    qint16 SampleTick = 0;
+    bool Recording = false;
+    qint16 FileNum = 0;
+    QString FileName;
+    bool FileSelected = false;
+    float RecCount = 0;
+    ::Value MeterID;
+    bool ListOn = false;
+    float ListCount = 0;
+    ::Value ListID;
+    QString RefUnit;
+    std::optional<qint16> RefRange;
+    bool LightOn = false;
+
+    // Alarm
+    double AlarmHighLux = 0;
+    double AlarmLowLux = 0;
+    double AlarmHighFc = 0;
+    double AlarmLowFc = 0;
+    QString AlarmUnit;
+    bool AlarmOn = false;
+
+    // Data logger
+    bool MemoryOn = false;
+    bool WriteOK = false;
+    std::array<QByteArray, 256> SetCache;
+    QString LogUnit;
+    std::optional<qint16> LogRange;
+    ::Value LogValue;
+    bool LogBatLow = false;
+
+    // Charts
+    struct ChartLayout {
+        double AxisX = 0;
+        double Baseline = 0;
+        double PlotHeight = 0;
+        double PlotWidth = 0;
+    };
+    double GraphMax = 0;
+    double GraphMin = 0;
+    double GraphTop = 0;
+    double GraphBottom = 0;
+    double GraphStep = 0;
+    double GraphX = 0;
+    double GraphPrevX = 0;
+    double GraphPrevY = 0;
+    ChartLayout GraphLayout;
+    int GridColour = 0;
+    double PlotMax = 0;
+    double PlotMin = 0;
+    double PlotTop = 0;
+    double PlotBottom = 0;
+    double PlotRecords = 0;
+    double PlotCount = 0;
+    double PlotFirst = 0;
+    double PlotLast = 0;
+    double PlotStep = 0;
+    QString PlotUnit;
+    double PlotX = 0;
+    double PlotPrevX = 0;
+    ChartLayout PlotLayout;
+    bool PlotFromFileList = false;
+
+    // The assignments of the main window's load, in their order; `now` is the PC clock.
+    void loadPanel(const QDateTime& now);
+};
+
+// "COM3" for a numbered port, otherwise the device's name below /dev ("ttyUSB0", "pts/4",
+// "Demo").
+QString portLabel(const SharedState& state);
+
+// Text of a range for captions and headers: "2000", or empty before the first frame.
+QString rangeText(std::optional<qint16> range);
