@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Clock;
+class SerialPort;
+struct SharedState;
+
+// The live poll: one request, a 0.2 s wait, a framed five-byte reading decoded into the shared
+// state; after eight failed attempts the "No COM" loop holds until the meter answers again.
+class PollCycle {
+public:
+    enum class Outcome {
+        Decoded,  // a frame was decoded; the display update follows
+        NoData,   // the "No COM" loop ran and the meter answers again; nothing decoded
+        Stopped,  // the program is closing
+    };
+
+    PollCycle(SharedState& state, SerialPort& port, Clock& clock);
+
+    // One poll tick.
+    Outcome poll();
+    // Sends " " every 0.2 s until a byte arrives; false when the program closes meanwhile.
+    bool NoDataRoutine();
+
+    // The port label shown while the loop runs ("No COM") and after it (the port's label).
+    std::function<void(const QString&)> setPortLabel;
+
+private:
+    SharedState& m_state;
+    SerialPort& m_port;
+    Clock& m_clock;
+};

@@ -1,0 +1,78 @@
+#include "panel/SamplingTick.h"
+
+#include "common/CalendarTime.h"
+#include "common/NumberText.h"
+#include "panel/SharedState.h"
+
+#include <cmath>
+
+namespace {
+
+bool runChanged(const SharedState& state)
+{
+    return state.Range != state.RefRange || state.Unit != state.RefUnit;
+}
+
+} // namespace
+
+QString sampleLine(const QString& recordTime, const QString& displayedValue, bool batteryLow)
+{
+    return shownFromHeld(recordTime) + u'\t' + displayedValue + u'\t' +
+           (batteryLow ? QStringLiteral("Low") : QString());
+}
+
+void samplingTick(SharedState& state, const QString& displayedValue, SampleSinks& sinks)
+{
+    if (state.SampleTick != 0 && state.SampleTick < state.SamplingTime) {
+        ++state.SampleTick;
+        return;
+    }
+
+    // Time stamps are the start plus multiples of the sampling time; the clock is never read.
+    const qint64 step = std::llround(state.SamplingTime);
+    const QString previous = state.RecordTime;
+    std::optional<QString> next = addSeconds(previous, step);
+    if (next && *next == previous)
+        next = addSeconds(*next, step);
+    if (!next)
+        return;
+    state.RecordTime = *next;
+
+    const QString line = sampleLine(state.RecordTime, displayedValue, state.BatLow);
+
+    if (state.Recording) {
+        if (state.RecCount == kMaxRecords || runChanged(state)) {
+            state.Recording = false;
+            state.RecCount = 0;
+            sinks.recordingStopped(SampleSinks::StopReason::LimitOrChange);
+            return;
+        }
+        state.RecCount += 1;
+        const QString count = numberText(state.RecCount);
+        if (sinks.writeRecordLine(count + u'\t' + line)) {
+            sinks.showRecordCount(count);
+        } else {
+            state.Recording = false;
+            state.RecCount = 0;
+            state.FileSelected = false;
+            sinks.recordingStopped(SampleSinks::StopReason::WriteFailed);
+        }
+    } else {
+        sinks.clearRecordingLabels();
+        state.RecCount = 0;
+    }
+
+    if (state.ListOn) {
+        state.ListCount += 1;
+        sinks.addListRow(numberText(state.ListCount) + u'\t' + line);
+    }
+    if (state.ListCount == kMaxRecords || runChanged(state)) {
+        const bool wasOn = state.ListOn;
+        state.ListCount = 0;
+        state.ListOn = false;
+        if (wasOn)
+            sinks.listEnded();
+    }
+
+    state.SampleTick = 1;
+}
