@@ -31,6 +31,8 @@ PollCycle::Outcome PollCycle::poll()
             m_port.output(QByteArray(1, kLiveRequest));
             if (!m_clock.WaitSeconds(kPause))
                 return Outcome::Stopped;
+            if (yielded && yielded())
+                return Outcome::Yielded;
         } while (m_port.inBufferCount() < kLiveFrameSize && m_clock.monotonic() - t0 < kPause);
 
         if (m_port.inBufferCount() < kLiveFrameSize && attempt <= kLastRetry) {
@@ -61,6 +63,9 @@ bool PollCycle::NoDataRoutine()
         m_port.output(QByteArray(1, kLiveRequest));
         if (!m_clock.WaitSeconds(kPause))
             return false;
+        // Another exchange took the line: it finds out for itself whether the meter answers.
+        if (yielded && yielded())
+            break;
     } while (m_port.inBufferCount() == 0);
     if (setPortLabel)
         setPortLabel(portLabel(m_state));

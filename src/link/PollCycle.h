@@ -15,6 +15,7 @@ public:
         Decoded,  // a frame was decoded; the display update follows
         NoData,   // the "No COM" loop ran and the meter answers again; nothing decoded
         Stopped,  // the program is closing
+        Yielded,  // another exchange took the line during a wait; nothing decoded
     };
 
     PollCycle(SharedState& state, SerialPort& port, Clock& clock);
@@ -24,6 +25,8 @@ public:
     // Sends " " every 0.2 s until a byte arrives; false when the program closes meanwhile.
     bool NoDataRoutine();
 
+    // True once another exchange has switched the poll off since this tick began.
+    std::function<bool()> yielded;
     // The port label shown while the loop runs ("No COM") and after it (the port's label).
     std::function<void(const QString&)> setPortLabel;
 

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what luxlog needs on Debian 12 (idempotent) and builds it.
+# Usage: scripts/setup.sh [build-dir] [extra cmake options...]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$here/build"}
+shift || true
+
+packages=(build-essential cmake qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
+          libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$build" -j"$(nproc)"

@@ -1,0 +1,348 @@
+#include "panel/ui/PanelWindow.h"
+
+#include "common/Dialogs.h"
+#include "link/Clock.h"
+#include "link/PollCycle.h"
+#include "link/SerialPort.h"
+#include "panel/AppContext.h"
+#include "panel/SharedState.h"
+#include "panel/ui/ToolbarIcons.h"
+#include "panel/ui/Twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QToolBar>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Panel     V7.1");
+const QString kBuildTag = QStringLiteral("100622");
+constexpr int kClientWidth = 344; // 5160 twips
+// The right-hand labels end here; their texts grow to the left so that none is cut off.
+constexpr int kRightEdge = kClientWidth - 6;
+
+struct ToolbarButton {
+    const char* key;
+    const char* tooltip;
+};
+constexpr ToolbarButton kButtons[] = {
+    {"Save", "Save As"},          {"Open", "Open File"},
+    {"List", "List Display"},     {"Graph", "Graphic Display"},
+    {"AVG", "Max/Min/AVG"},       {"PC", "PC Sampling"},
+    {"Memory", "Datalogger"},     {"Stop", "Stop Recording"},
+    {"Save1", "Save As"},         {"Light", "Luminous Intensity"},
+    {"TimeSet", "Set Meter Time to System Time"}, {"Alarm", "Alarm"},
+};
+
+QFont boldFont(const QString& family, int points)
+{
+    QFont font(family, points);
+    font.setBold(true);
+    return font;
+}
+
+QPixmap batteryPicture()
+{
+    QPixmap pixmap(30, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(1, 2, 24, 12));
+    p.setBrush(Qt::black);
+    p.drawRect(QRectF(25, 5, 3, 6));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(220, 30, 30));
+    p.drawRect(QRectF(3, 4, 5, 8));
+    return pixmap;
+}
+
+} // namespace
+
+PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_portFactory(std::move(portFactory))
+{
+    setObjectName(QStringLiteral("Panel"));
+    setWindowTitle(kCaption);
+    setFixedSize(twipsSize(5160, 4065));
+    buildToolbar();
+    buildControls();
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(50);
+    connect(&m_timer1, &QTimer::timeout, this, &PanelWindow::Timer1_Timer);
+    m_timer2.setObjectName(QStringLiteral("Timer2"));
+    m_timer2.setInterval(960);
+    connect(&m_timer2, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
+    m_timer2.start();
+
+    m_context.setPollEnabled = [this](bool enabled) { setPollEnabled(enabled); };
+    m_context.panelFrame = [this] { return frameGeometry(); };
+    m_context.setPortLabel = [this](const QString& text) { m_lblCom->setText(text); };
+}
+
+PanelWindow::~PanelWindow()
+{
+    m_context.setPollEnabled = nullptr;
+    m_context.panelFrame = nullptr;
+    m_context.setPortLabel = nullptr;
+    m_context.port = nullptr;
+}
+
+void PanelWindow::buildToolbar()
+{
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setGeometry(0, 0, kClientWidth, twips(420));
+    m_toolbar->setIconSize(QSize(20, 20));
+    for (const ToolbarButton& b : kButtons) {
+        const QString key = QString::fromLatin1(b.key);
+        QAction* action = m_toolbar->addAction(toolbarIcon(key), QString());
+        action->setObjectName(key);
+        action->setData(key);
+        action->setToolTip(QString::fromLatin1(b.tooltip));
+        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        if (key == u"Save")
+            m_saveButton = action;
+    }
+    // Button 1 shows the picture of "Save1" while not recording.
+    m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
+}
+
+void PanelWindow::buildControls()
+{
+    auto label = [this](const char* name, const QString& text, const QFont& font, QPoint at) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFont(font);
+        l->move(at);
+        l->adjustSize();
+        return l;
+    };
+    const QFont arial12 = boldFont(QStringLiteral("Arial"), 12);
+    const QFont times12 = boldFont(QStringLiteral("Times New Roman"), 12);
+
+    m_lblName = label("LblName", QStringLiteral("ORVANTIS"), times12, twipsPoint(120, 480));
+    m_lblName->setFixedWidth(twips(4935));
+    m_lblName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    m_lblFull = label("LblFull", QStringLiteral("Full"), arial12, twipsPoint(240, 960));
+    m_lblH = label("LblH", QStringLiteral("H"), arial12, twipsPoint(1080, 960));
+    m_lblR = label("LblR", QStringLiteral("REC"), arial12, twipsPoint(1920, 960));
+    m_lblMax = label("LblMax", QStringLiteral("MAX"), arial12, twipsPoint(3000, 960));
+    m_lblFc = label("LblFc", QStringLiteral("Fc"), arial12, twipsPoint(4560, 1680));
+    m_lblLux = label("LblLUX", QStringLiteral("LUX"), arial12, twipsPoint(4440, 2040));
+    m_lblRange = label("LblRange", QString(), arial12, twipsPoint(4635, 2520));
+
+    m_imgBt = new QLabel(this);
+    m_imgBt->setObjectName(QStringLiteral("ImgBT"));
+    m_imgBt->setPixmap(batteryPicture());
+    m_imgBt->move(twipsPoint(3840, 960));
+    m_imgBt->adjustSize();
+
+    m_lblValue = label("LblValue", QString(), boldFont(QStringLiteral("Arial"), 72),
+                       twipsPoint(2190, 1320));
+    QPalette blue = m_lblValue->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    m_lblValue->setPalette(blue);
+
+    const QFont arial48 = boldFont(QStringLiteral("Arial"), 48);
+    m_lblOver = label("LblOver", QStringLiteral("OVER"), arial48, twipsPoint(1080, 1560));
+    m_lblUnder = label("LblUnder", QStringLiteral("UNDER"), arial48, twipsPoint(600, 1560));
+    QPalette red = m_lblOver->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    for (QLabel* l : {m_lblOver, m_lblUnder}) {
+        l->setFixedHeight(twips(1095));
+        l->setPalette(red);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+    m_lblFileName = label("LblFileName", QString(), font(), twipsPoint(975, 3360));
+    m_lblRec = label("LblRec", QString(), font(), twipsPoint(720, 3720));
+    m_lblCount = label("LblCount", QString(), font(), twipsPoint(1755, 3720));
+    m_lblCom = label("LblCOM", QString(), boldFont(QStringLiteral("Times New Roman"), 24),
+                     twipsPoint(4890, 3360));
+    m_lblCom->setPalette(red);
+    m_lblCom->setCursor(Qt::PointingHandCursor);
+    m_lblCom->installEventFilter(this);
+
+    for (QLabel* l : {m_lblFull, m_lblH, m_lblR, m_lblMax, m_lblFc, m_lblOver, m_lblUnder, m_imgBt})
+        l->hide();
+    // The labels that change text keep their place as they grow.
+    for (QLabel* l : {m_lblValue, m_lblFileName, m_lblRec, m_lblCount})
+        l->setMinimumWidth(0);
+    showLiveDisplay();
+}
+
+bool PanelWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_lblCom && event->type() == QEvent::MouseButtonRelease) {
+        LblCOM_Click();
+        return true;
+    }
+    if (watched == m_lblCom && event->type() == QEvent::Resize)
+        return false;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PanelWindow::Form_Load()
+{
+    move(0, 0);
+    QString error;
+    m_port = m_portFactory ? m_portFactory(m_context) : nullptr;
+    if (!m_port || !m_port->open(&error)) {
+        m_port.reset();
+        m_context.dialogs.message(QStringLiteral("No device found, try again!"),
+                                  QStringLiteral("luxlog"), Dialogs::Icon::Critical, error);
+        Form_Unload();
+        return false;
+    }
+    m_context.port = m_port.get();
+    m_lblCom->setText(portLabel(m_context.state));
+    showLiveDisplay();
+    m_context.state.loadPanel(m_context.clock.wallNow());
+
+    m_poll = std::make_unique<PollCycle>(m_context.state, *m_port, m_context.clock);
+    m_poll->setPortLabel = [this](const QString& text) {
+        m_lblCom->setText(text);
+        showLiveDisplay();
+    };
+    m_timer1.start();
+    return true;
+}
+
+void PanelWindow::setPollEnabled(bool enabled)
+{
+    if (!enabled)
+        ++m_pollGeneration;
+    if (enabled && m_poll && !m_unloaded)
+        m_timer1.start();
+    else
+        m_timer1.stop();
+}
+
+void PanelWindow::Timer1_Timer()
+{
+    // A tick that comes due while this handler waits is dropped: a second poll inside a
+    // waiting one would nest without bound.
+    if (m_inTimer1 || !m_poll)
+        return;
+    QScopedValueRollback guard(m_inTimer1, true);
+    const quint64 generation = m_pollGeneration;
+    m_poll->yielded = [this, generation] { return m_pollGeneration != generation; };
+    if (m_poll->poll() != PollCycle::Outcome::Decoded)
+        return;
+    if (updateLiveDisplay(m_context.state, m_display))
+        QApplication::beep();
+    showLiveDisplay();
+}
+
+void PanelWindow::showLiveDisplay()
+{
+    m_lblFull->setVisible(m_display.full);
+    m_lblH->setVisible(m_display.hold);
+    m_lblR->setVisible(m_display.rec);
+    m_lblMax->setVisible(m_display.max);
+    m_lblFc->setVisible(m_display.fc);
+    m_lblLux->setVisible(m_display.lux);
+    m_imgBt->setVisible(m_display.battery);
+    m_lblOver->setVisible(m_display.over);
+    m_lblUnder->setVisible(m_display.under);
+    m_lblRange->setText(m_display.range);
+    m_lblValue->setText(m_display.value);
+
+    // Right-hand texts end at the window's edge; the value ends where the unit column starts.
+    for (QLabel* l : {m_lblFc, m_lblLux, m_lblRange, m_lblCom}) {
+        l->adjustSize();
+        l->move(kRightEdge - l->width(), l->y());
+    }
+    m_lblValue->adjustSize();
+    m_lblValue->move(std::min(twips(2190), m_lblLux->x() - 4 - m_lblValue->width()),
+                     m_lblValue->y());
+    for (QLabel* l : {m_lblOver, m_lblUnder}) {
+        l->raise();
+        l->adjustSize();
+        l->setFixedHeight(twips(1095));
+    }
+}
+
+void PanelWindow::Timer2_Timer()
+{
+    if (m_inTimer2)
+        return;
+    QScopedValueRollback guard(m_inTimer2, true);
+    samplingTick(m_context.state, m_lblValue->text(), *this);
+}
+
+void PanelWindow::Toolbar1_ButtonClick(const QString& key)
+{
+    // Branches are wired as their windows arrive; other keys do nothing.
+    Q_UNUSED(key);
+}
+
+void PanelWindow::LblCOM_Click()
+{
+    if (windowTitle().contains(kBuildTag))
+        setWindowTitle(kCaption);
+    else
+        setWindowTitle(kCaption + QStringLiteral("  ") + kBuildTag);
+}
+
+void PanelWindow::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void PanelWindow::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_timer1.stop();
+    m_timer2.stop();
+    if (m_port)
+        m_port->close();
+    emit programEnded();
+}
+
+bool PanelWindow::writeRecordLine(const QString& line)
+{
+    Q_UNUSED(line);
+    return false;
+}
+
+void PanelWindow::recordingStopped(StopReason reason)
+{
+    Q_UNUSED(reason);
+    m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
+    m_saveButton->setToolTip(QStringLiteral("Save As"));
+    m_lblRec->clear();
+    m_lblCount->clear();
+}
+
+void PanelWindow::showRecordCount(const QString& count)
+{
+    m_lblCount->setText(count);
+    m_lblCount->adjustSize();
+    m_lblRec->setText(QStringLiteral("Rec"));
+    m_lblRec->adjustSize();
+}
+
+void PanelWindow::clearRecordingLabels()
+{
+    m_lblFileName->clear();
+    m_lblCount->clear();
+    m_lblRec->clear();
+}
+
+void PanelWindow::addListRow(const QString& row) { Q_UNUSED(row); }
+
+void PanelWindow::listEnded() {}

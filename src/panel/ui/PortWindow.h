@@ -1,0 +1,33 @@
+#pragma once
+
+#include "link/PortNames.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QPushButton;
+struct SharedState;
+
+// The start window "COM Port": the user picks the port the meter is on.
+class PortWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `systemDevices`: the serial devices the system reports, offered after COM8.
+    PortWindow(SharedState& state, const QStringList& systemDevices, QWidget* parent = nullptr);
+
+    void CmdOK_Click();
+    void Port1_Click();
+    void Port2_Click();
+
+signals:
+    // A choice was made (or a text that matches nothing, leaving ComPort at 0): show the main
+    // window now; this window closes itself.
+    void portChosen();
+
+private:
+    void Form_Load(const QStringList& systemDevices);
+    void choose(qint16 comPort);
+
+    SharedState& m_state;
+    QComboBox* m_txtCom = nullptr;
+};

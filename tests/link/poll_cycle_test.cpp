@@ -1,0 +1,136 @@
+#include "link/PollCycle.h"
+#include "panel/SharedState.h"
+#include "support/ScriptedPort.h"
+#include "support/VirtualClock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kFrame = fromHexText("02 20 01 23 03"); // 2000 LUX, 123
+const QByteArray kShort = fromHexText("02 20 01");
+
+struct PollFixture : ::testing::Test {
+    PollFixture() {
+        clock.trace = &trace;
+        port.trace = &trace;
+        state.ComPort = 3;
+        poll.setPortLabel = [this](const QString& l) { labels << l; };
+    }
+    QStringList trace;
+    QStringList labels;
+    VirtualClock clock;
+    ScriptedPort port{clock};
+    SharedState state;
+    PollCycle poll{state, port, clock};
+};
+
+QStringList oneAttempt() {
+    return {"input 0", "discard", "out 20", "wait 0.2"};
+}
+
+} // namespace
+
+TEST_F(PollFixture, GoodFrameIsOneRequestAndOneWait) {
+    port.replies = {kFrame};
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
+    EXPECT_EQ(trace, oneAttempt() << "input 5");
+    EXPECT_EQ(state.Value.text(), "123");
+    EXPECT_EQ(state.Unit, "LUX");
+    EXPECT_TRUE(labels.isEmpty());
+}
+
+TEST_F(PollFixture, ShortAnswersAreRetriedThenAGoodOneDecodes) {
+    port.replies = {kShort, {}, kShort, kFrame};
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
+    ASSERT_EQ(port.writes.size(), 4u);
+    // Each retry flushes what the short answer left behind.
+    EXPECT_EQ(trace.count("discard"), 4);
+    for (size_t i = 1; i < port.writes.size(); ++i)
+        EXPECT_NEAR(port.writes[i].time - port.writes[i - 1].time, 0.2, 1e-9);
+}
+
+TEST_F(PollFixture, EighthAttemptGoesToNoComEvenWithAGoodFrame) {
+    port.replies = {kShort, kShort, kShort, kShort, kShort, kShort, kShort, kFrame};
+    state.Value = Value::fromNumber(42);
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::NoData);
+    // Eight requests; the good eighth answer is waiting, so the loop ends after its first wait.
+    EXPECT_EQ(port.writes.size(), 9u);
+    EXPECT_EQ(labels, QStringList({"No COM", "COM3"}));
+    EXPECT_EQ(state.Value.text(), "42"); // nothing decoded
+    EXPECT_EQ(port.inBufferCount(), 0);  // what arrived was taken and thrown away
+}
+
+TEST_F(PollFixture, SilentMeterHoldsInNoComUntilABytesArrives) {
+    int requests = 0;
+    port.onOutput = [&](const QByteArray&) {
+        if (++requests == 20)
+            port.deliver("\x02", 0.05);
+    };
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::NoData);
+    EXPECT_EQ(requests, 20);
+    EXPECT_EQ(labels, QStringList({"No COM", "COM3"}));
+}
+
+TEST_F(PollFixture, BadFramingRepeatsWithoutCountingAttempts) {
+    // Nine badly framed answers would pass eight attempts if they counted.
+    for (int i = 0; i < 9; ++i)
+        port.replies.push_back(fromHexText("03 20 01 23 02"));
+    port.replies.push_back(kFrame);
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
+    EXPECT_EQ(port.writes.size(), 10u);
+    EXPECT_TRUE(labels.isEmpty());
+}
+
+TEST_F(PollFixture, TrailingBytesAfterAGoodFrameAreIgnored) {
+    port.replies = {kFrame + fromHexText("AA BB CC")};
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
+    EXPECT_EQ(state.Value.text(), "123");
+}
+
+TEST_F(PollFixture, FrameInPiecesCompleteByTheReadIsAccepted) {
+    port.onOutput = [&](const QByteArray&) { port.deliverPieces(kFrame, 3, 0.01, 0.05); };
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
+    EXPECT_EQ(port.writes.size(), 1u);
+}
+
+// The late rest of the first answer lands in front of the second one; the framing check
+// catches that and the third answer is decoded.
+TEST_F(PollFixture, FrameCompletingAfterTheWaitIsAShortAnswer) {
+    int requests = 0;
+    port.onOutput = [&](const QByteArray&) {
+        if (++requests == 1)
+            port.deliverPieces(kFrame, 2, 0.1, 0.105); // second piece at 0.205 s
+        else
+            port.deliver(kFrame);
+    };
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
+    EXPECT_EQ(requests, 3);
+    EXPECT_EQ(state.Value.text(), "123");
+}
+
+TEST_F(PollFixture, WaitStartedJustBeforeMidnightWaitsItsFullTime) {
+    VirtualClock late(QDateTime(QDate(2010, 12, 31), QTime(23, 59, 59, 950)));
+    ScriptedPort latePort(late);
+    PollCycle latePoll(state, latePort, late);
+    latePort.replies = {kFrame};
+    const double start = late.monotonic();
+    EXPECT_EQ(latePoll.poll(), PollCycle::Outcome::Decoded);
+    EXPECT_NEAR(late.monotonic() - start, 0.2, 1e-9);
+    EXPECT_EQ(latePort.writes.size(), 1u);
+}
+
+TEST_F(PollFixture, ClosingTheProgramEndsTheTickAtItsWait) {
+    clock.duringWait = [&] { clock.requestStop(); };
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Stopped);
+    EXPECT_EQ(port.writes.size(), 1u);
+}
+
+TEST_F(PollFixture, AnotherExchangeTakingTheLineEndsTheTick) {
+    bool taken = false;
+    poll.yielded = [&] { return taken; };
+    clock.duringWait = [&] { taken = true; };
+    port.replies = {kFrame};
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Yielded);
+    EXPECT_TRUE(state.Value.isEmpty());
+}
