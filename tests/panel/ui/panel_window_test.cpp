@@ -1,0 +1,184 @@
+#include "panel/AppContext.h"
+#include "panel/SharedState.h"
+#include "panel/ui/PanelWindow.h"
+#include "panel/ui/PortWindow.h"
+#include "support/NullPrinter.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPort.h"
+#include "support/VirtualClock.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PanelFixture : ::testing::Test {
+    PanelWindow::PortFactory scripted()
+    {
+        return [this](const AppContext&) {
+            auto p = std::make_unique<ScriptedPort>(clock);
+            port = p.get();
+            port->failOpen = failOpen;
+            port->openError = openError;
+            port->defaultReply = fromHexText("02 20 01 23 03");
+            return p;
+        };
+    }
+    QLabel* label(PanelWindow& w, const char* name)
+    {
+        return w.findChild<QLabel*>(QString::fromLatin1(name));
+    }
+
+    SharedState state;
+    VirtualClock clock;
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    ScriptedPort* port = nullptr;
+    bool failOpen = false;
+    QString openError;
+};
+
+} // namespace
+
+TEST(PortWindow, ChoicesSetTheComPort)
+{
+    const struct {
+        const char* text;
+        qint16 com;
+        const char* device;
+    } cases[] = {{"COM4", 4, ""}, {"Auto", 1, ""}, {"com4", 0, ""}, {"Demo", 0, "Demo"}};
+    for (const auto& c : cases) {
+        SharedState s;
+        PortWindow w(s, {});
+        int chosen = 0;
+        QObject::connect(&w, &PortWindow::portChosen, [&] { ++chosen; });
+        auto* combo = w.findChild<QComboBox*>("TxtCOM");
+        ASSERT_TRUE(combo);
+        EXPECT_EQ(combo->currentText(), "COM1");
+        EXPECT_EQ(combo->count(), 9);
+        combo->setEditText(QString::fromLatin1(c.text));
+        w.findChild<QPushButton*>("CmdOK")->click();
+        EXPECT_EQ(chosen, 1);
+        EXPECT_EQ(s.ComPort, c.com) << c.text;
+        EXPECT_EQ(s.ComDevice, QString::fromLatin1(c.device));
+    }
+    SharedState s;
+    PortWindow w(s, {});
+    w.findChild<QPushButton*>("Port2")->click();
+    EXPECT_EQ(s.ComPort, 2);
+}
+
+TEST_F(PanelFixture, LoadFailureShowsTheMessageAndEndsTheProgram)
+{
+    failOpen = true;
+    openError = "Permission denied on /dev/ttyS0";
+    PanelWindow w(context, scripted());
+    int ended = 0;
+    QObject::connect(&w, &PanelWindow::programEnded, [&] { ++ended; });
+    EXPECT_FALSE(w.Form_Load());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "No device found, try again!");
+    EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs.shown[0].detail, openError);
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(PanelFixture, UnmatchedPortNameFailsToLoad)
+{
+    PanelWindow w(context, [](const AppContext&) { return std::unique_ptr<SerialPort>(); });
+    EXPECT_FALSE(w.Form_Load());
+    EXPECT_EQ(dialogs.messages(), QStringList({"No device found, try again!"}));
+}
+
+TEST_F(PanelFixture, PollTickShowsTheReading)
+{
+    state.ComPort = 3;
+    PanelWindow w(context, scripted());
+    ASSERT_TRUE(w.Form_Load());
+    EXPECT_TRUE(w.timer1().isActive());
+    EXPECT_TRUE(w.timer2().isActive());
+    EXPECT_EQ(w.pos(), QPoint(0, 0));
+    EXPECT_EQ(label(w, "LblCOM")->text(), "COM3");
+    EXPECT_EQ(state.SamplingTime, 2.0f);
+    w.Timer1_Timer();
+    EXPECT_EQ(label(w, "LblValue")->text(), "123");
+    EXPECT_EQ(label(w, "LblRange")->text(), "2000");
+    EXPECT_FALSE(label(w, "LblLUX")->isHidden());
+    EXPECT_TRUE(label(w, "LblFc")->isHidden());
+    EXPECT_EQ(port->writtenHex(), QStringList({"20"}));
+}
+
+TEST_F(PanelFixture, SilentMeterShowsNoComAndComesBack)
+{
+    state.ComPort = 2;
+    PanelWindow w(context, scripted());
+    ASSERT_TRUE(w.Form_Load());
+    port->defaultReply.clear();
+    QStringList seen;
+    int requests = 0;
+    port->onOutput = [&](const QByteArray&) {
+        seen << label(w, "LblCOM")->text();
+        if (++requests == 12)
+            port->deliver(fromHexText("02 20 01 23 03"));
+    };
+    w.Timer1_Timer();
+    EXPECT_TRUE(seen.contains("No COM"));
+    EXPECT_EQ(label(w, "LblCOM")->text(), "COM2");
+}
+
+TEST_F(PanelFixture, TickThatComesDueDuringItsOwnWaitIsDropped)
+{
+    PanelWindow w(context, scripted());
+    ASSERT_TRUE(w.Form_Load());
+    clock.duringWait = [&] { w.Timer1_Timer(); };
+    w.Timer1_Timer();
+    EXPECT_EQ(port->writes.size(), 1u);
+}
+
+TEST_F(PanelFixture, PortLabelClickTogglesTheVersionCaption)
+{
+    PanelWindow w(context, scripted());
+    EXPECT_EQ(w.windowTitle(), "Panel     V7.1");
+    w.LblCOM_Click();
+    EXPECT_EQ(w.windowTitle(), "Panel     V7.1  100622");
+    w.LblCOM_Click();
+    EXPECT_EQ(w.windowTitle(), "Panel     V7.1");
+}
+
+TEST_F(PanelFixture, ToolbarHasTwelveButtonsInOrder)
+{
+    PanelWindow w(context, scripted());
+    auto* bar = w.findChild<QToolBar*>("Toolbar1");
+    ASSERT_TRUE(bar);
+    QStringList keys, tips;
+    for (QAction* a : bar->actions()) {
+        keys << a->objectName();
+        tips << a->toolTip();
+    }
+    EXPECT_EQ(keys, QStringList({"Save", "Open", "List", "Graph", "AVG", "PC", "Memory", "Stop",
+                                 "Save1", "Light", "TimeSet", "Alarm"}));
+    EXPECT_EQ(tips[0], "Save As");
+    EXPECT_EQ(tips[10], "Set Meter Time to System Time");
+}
+
+TEST_F(PanelFixture, ClosingDuringAPollEndsItCleanly)
+{
+    PanelWindow w(context, scripted());
+    ASSERT_TRUE(w.Form_Load());
+    int ended = 0;
+    QObject::connect(&w, &PanelWindow::programEnded, [&] {
+        ++ended;
+        clock.requestStop();
+    });
+    clock.duringWait = [&] { w.close(); };
+    w.Timer1_Timer();
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(port->isOpen());
+    EXPECT_FALSE(w.timer1().isActive());
+    EXPECT_FALSE(w.timer2().isActive());
+}
