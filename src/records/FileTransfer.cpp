@@ -1,0 +1,193 @@
+#include "records/FileTransfer.h"
+
+#include "common/Dialogs.h"
+#include "common/NumberText.h"
+#include "common/Printer.h"
+#include "link/Clock.h"
+#include "panel/AppContext.h"
+#include "panel/SharedState.h"
+#include "records/RecordFile.h"
+#include "records/RecordTableModel.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace {
+
+// Rows read from a file between two updates of the list and its caption.
+constexpr int kReadBatch = 1024;
+
+void setBusy(const BusyPointer& busy, bool on) {
+    if (busy)
+        busy(on);
+}
+
+void setPoll(AppContext& app, bool enabled) {
+    if (app.setPollEnabled)
+        app.setPollEnabled(enabled);
+}
+
+// The caption's text after its first "---". Without one the fixed offset still applies, as
+// the header has always been taken from the third character on.
+QString headerFromCaption(const QString& caption) {
+    const qsizetype dashes = caption.indexOf(QStringLiteral("---"));
+    return caption.mid(dashes >= 0 ? dashes + 3 : 2);
+}
+
+QString paddedCell(const QString& text, qsizetype width, bool separated) {
+    if (text.size() < width)
+        return text.leftJustified(width);
+    return separated ? text + u' ' : text;
+}
+
+} // namespace
+
+bool ChooseSaveFile(SharedState& state, Dialogs& dialogs) {
+    state.FileSelected = false;
+    const std::optional<QString> path =
+        dialogs.saveFile(QStringLiteral("Save As"), kAllFilesFilter);
+    if (!path)
+        return false;
+    state.FileName = *path;
+    state.FileSelected = !QFileInfo(*path).fileName().isEmpty();
+    return state.FileSelected;
+}
+
+bool SaveGridToFile(SharedState& state, Dialogs& dialogs, CaptionedWindow& window,
+                    const RecordTableModel& grid, const BusyPointer& busy) {
+    setBusy(busy, true);
+    const QString caption = window.caption();
+    RecordWriter file;
+    bool written = file.create(state.FileName) && file.writeLine(headerFromCaption(caption));
+
+    const int rows = grid.rowCount();
+    QString line;
+    for (int r = 1; written && r < rows; ++r) {
+        window.setCaption(QString::number(r) + QStringLiteral("Records Completed"));
+        line.clear();
+        for (int c = 0; c < RecordTableModel::kColumns; ++c) {
+            line += grid.cell(r, c);
+            line += u'\t';
+        }
+        written = file.writeLine(line);
+    }
+    written = file.close() && written;
+
+    window.setCaption(caption);
+    state.FileSelected = false;
+    setBusy(busy, false);
+    if (!written)
+        dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
+    return written;
+}
+
+void saveList(SharedState& state, Dialogs& dialogs, CaptionedWindow& window,
+              const RecordTableModel& grid, const BusyPointer& busy) {
+    if (state.Recording) {
+        dialogs.message(kAlreadyRecording, {}, Dialogs::Icon::Critical);
+        return;
+    }
+    // The hourglass waits until the dialog has closed, so the dialog keeps a normal pointer.
+    if (ChooseSaveFile(state, dialogs))
+        SaveGridToFile(state, dialogs, window, grid, busy);
+}
+
+QString printedRow(const QString& number, const QString& time, const QString& value) {
+    return paddedCell(number, 7, true) + paddedCell(time, 18, true) + paddedCell(value, 7, false);
+}
+
+bool PrintGrid(AppContext& app, CaptionedWindow& window, const RecordTableModel& grid,
+               const BusyPointer& busy) {
+    setBusy(busy, true);
+    setPoll(app, false);
+    const QString caption = window.caption();
+
+    bool printed = app.printer.beginJob(caption);
+    if (printed) {
+        app.printer.printLine(caption);
+        app.printer.printLine(kDashLine);
+        // The row count is read on every pass: the live list may grow while it prints.
+        for (int r = 1; r < grid.rowCount(); ++r) {
+            const QString line = printedRow(grid.cell(r, 0), grid.cell(r, 1), grid.cell(r, 2));
+            window.setCaption(QString::number(r) + QStringLiteral(" record(s) completed"));
+            if (!app.clock.processEvents() || window.closing()) {
+                printed = false;
+                break;
+            }
+            app.printer.printLine(line);
+        }
+        if (printed)
+            printed = app.printer.endJob();
+        else
+            app.printer.abortJob();
+    }
+
+    setBusy(busy, false);
+    window.setCaption(caption);
+    setPoll(app, true);
+    return printed;
+}
+
+std::optional<QString> chooseFileToOpen(const SharedState& state, Dialogs& dialogs) {
+    if (state.Recording) {
+        dialogs.message(kStopRecordingFirst, {}, Dialogs::Icon::Critical);
+        return std::nullopt;
+    }
+    std::optional<QString> path = dialogs.openFile(QStringLiteral("Open"), kAllFilesFilter);
+    if (!path || path->isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWindow& window,
+                    RecordTableModel& grid, Clock* clock) {
+    // A file without a single item leaves the caption empty.
+    QString caption;
+    std::optional<QString> header = reader.nextItem();
+    if (header) {
+        caption = fileTitle + QStringLiteral("---") + *header;
+        window.setCaption(caption);
+    }
+
+    QStringList batch;
+    batch.reserve(kReadBatch);
+    int records = 0;
+    bool more = header.has_value();
+    while (more) {
+        std::optional<QString> item = reader.nextItem();
+        if (item) {
+            batch.append(*std::move(item));
+            ++records;
+        } else {
+            more = false;
+        }
+        if (batch.size() == kReadBatch || (!more && !batch.isEmpty())) {
+            grid.appendRows(batch);
+            batch.clear();
+            window.setCaption(QString::number(records) + QStringLiteral(" Records Completed"));
+            if (more && clock && (!clock->processEvents() || window.closing()))
+                more = false;
+        }
+    }
+
+    window.setCaption(caption);
+    return !reader.failed();
+}
+
+void preparePlot(const QString& caption, const RecordTableModel& grid, bool fromFileList,
+                 SharedState& state) {
+    state.PlotFromFileList = fromFileList;
+    // Everything after the first ":" ("Range:2000/LUX"), or the whole caption without one.
+    const qsizetype colon = caption.indexOf(u':');
+    const QString afterColon = caption.mid(colon + 1);
+    state.PlotMax = leadingNumber(QStringView(afterColon).left(5));
+    state.PlotMin = 0;
+    const qsizetype slash = afterColon.indexOf(u'/');
+    state.PlotUnit = slash >= 0 ? afterColon.mid(slash + 1) : afterColon;
+    state.PlotTop = state.PlotMax;
+    state.PlotBottom = state.PlotMin;
+    state.PlotRecords = grid.dataRowCount();
+    state.PlotFirst = 1;
+    state.PlotCount = state.PlotRecords;
+    state.PlotLast = state.PlotRecords;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "common/Value.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// The header line of a record file: "*ID=12 Range:2000/LUX".
+QString recordHeader(const Value& id, std::optional<qint16> range, const QString& unit);
+
+// Writes a record file line by line. Every line goes to the operating system as soon as it is
+// written, so a crash loses at most the line being written, and a full disk shows up at the
+// line that hit it.
+class RecordWriter {
+public:
+    RecordWriter() = default;
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
+    ~RecordWriter();
+
+    // Creates the file, replacing an existing one; false when it cannot be created.
+    bool create(const QString& path);
+    // Writes the line and CR LF; false when the bytes did not all reach the operating system.
+    bool writeLine(QStringView line);
+    // False when the last buffered bytes could not be written.
+    bool close();
+    bool isOpen() const { return m_file.isOpen(); }
+    QString errorString() const { return m_file.errorString(); }
+
+private:
+    QFile m_file;
+};
+
+// Reads a record file item by item. An item ends at CR, LF, CR LF or a comma; blanks before it
+// are skipped and an item in double quotes is taken without them; a last line without a line
+// end is still an item. Bytes are Latin-1, so any file reads without a decoding error. The
+// work per byte is constant and an item keeps at most kMaxItemLength characters, so neither a
+// binary file nor a line of megabytes can exhaust memory.
+class RecordReader {
+public:
+    static constexpr qsizetype kMaxItemLength = 4096;
+
+    RecordReader() = default;
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
+
+    bool open(const QString& path);
+    // The next item, or nullopt at the end of the file (also after a read error).
+    std::optional<QString> nextItem();
+    // A read error ended the file early.
+    bool failed() const { return m_failed; }
+    void close();
+
+private:
+    // The next byte without taking it; -1 at the end.
+    int peek();
+    void skip() { ++m_pos; }
+    bool fill();
+    // Takes CR, LF or CR LF, or a comma, if one is next.
+    void takeDelimiter();
+
+    QFile m_file;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    bool m_atEnd = true;
+    bool m_failed = false;
+};

@@ -1,0 +1,154 @@
+#include "records/RecordFile.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString path = dir.filePath(QStringLiteral("in.txt"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    return path;
+}
+
+QStringList allItems(const QString& path) {
+    RecordReader reader;
+    EXPECT_TRUE(reader.open(path));
+    QStringList items;
+    while (std::optional<QString> item = reader.nextItem())
+        items << *item;
+    EXPECT_FALSE(reader.failed());
+    return items;
+}
+
+struct ReaderCase {
+    const char* name;
+    QByteArray bytes;
+    QStringList items;
+};
+
+class ReaderRules : public ::testing::TestWithParam<ReaderCase> {};
+
+TEST_P(ReaderRules, SplitsItems) {
+    QTemporaryDir dir;
+    const ReaderCase& c = GetParam();
+    EXPECT_EQ(allItems(writeFile(dir, c.bytes)), c.items);
+}
+
+const QString kHeader = QStringLiteral("*ID=12 Range:2000/LUX");
+
+INSTANTIATE_TEST_SUITE_P(
+    OddFiles, ReaderRules,
+    ::testing::Values(
+        ReaderCase{"Empty", "", {}},
+        ReaderCase{"HeaderOnly", "*ID=12 Range:2000/LUX\r\n", {kHeader}},
+        ReaderCase{"RecordedLines",
+                   "*ID=12 Range:2000/LUX\r\n1\t22/06/2010 14:05:09\t1230\t\r\n",
+                   {kHeader, QStringLiteral("1\t22/06/2010 14:05:09\t1230\t")}},
+        ReaderCase{"NoFinalLineEnd", "h\r\n2\tLow", {"h", QStringLiteral("2\tLow")}},
+        ReaderCase{"LineFeedsOnly", "a\nb\n", {"a", "b"}},
+        ReaderCase{"CarriageReturnsOnly", "a\rb\r", {"a", "b"}},
+        ReaderCase{"LineFeedThenReturnIsTwoEnds", "a\n\rb", {"a", "", "b"}},
+        ReaderCase{"EmptyLinesAreEmptyItems", "a\r\n\r\n\r\nb\r\n", {"a", "", "", "b"}},
+        ReaderCase{"CommaSplitsALine", "1\t1,5\tLow\r\n", {"1\t1", QStringLiteral("5\tLow")}},
+        ReaderCase{"CommaBeforeLineEnd", "a,\r\nb", {"a", "", "b"}},
+        ReaderCase{"LeadingBlanksSkipped", "   a\r\n  b c\r\n", {"a", "b c"}},
+        ReaderCase{"LeadingTabIsAnEmptyCell", "\t2\r\n", {QStringLiteral("\t2")}},
+        ReaderCase{"BlankLastLine", "a\r\n   ", {"a", ""}},
+        ReaderCase{"QuotedKeepsCommas", "\"x, y\",z\r\n", {"x, y", "z"}},
+        ReaderCase{"QuotedWithBlanksBefore", "  \"q\"\r\n", {"q"}},
+        ReaderCase{"TextAfterClosingQuoteDropped", "\"ab\"cd,e\r\n", {"ab", "e"}},
+        ReaderCase{"UnclosedQuoteEndsAtLineEnd", "\"ab,c\r\nd", {"ab,c", "d"}},
+        ReaderCase{"QuoteInsideItemIsKept", "a\"b\r\n", {"a\"b"}},
+        ReaderCase{"Latin1", "\xe9t\xe9\xff\r\n", {QString::fromLatin1("\xe9t\xe9\xff")}},
+        ReaderCase{"NulBytes", QByteArray("a\0b\r\n", 5), {QString::fromLatin1("a\0b", 3)}}),
+    [](const ::testing::TestParamInfo<ReaderCase>& info) { return info.param.name; });
+
+TEST(RecordReader, LineWithoutEndsIsCutAtTheItemLimit) {
+    QTemporaryDir dir;
+    QByteArray bytes(3 * 1024 * 1024, '\xb5');
+    bytes.append("\r\nnext");
+    const QStringList items = allItems(writeFile(dir, bytes));
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0].size(), RecordReader::kMaxItemLength);
+    EXPECT_EQ(items[0][0], QChar(0xb5));
+    EXPECT_EQ(items[1], QStringLiteral("next"));
+}
+
+TEST(RecordReader, RandomBinaryFileGivesOneItemPerDelimiterAtMost) {
+    QTemporaryDir dir;
+    QByteArray bytes(2 * 1024 * 1024, '\0');
+    QRandomGenerator random(7);
+    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    const qsizetype delimiters = bytes.count('\r') + bytes.count('\n') + bytes.count(',');
+
+    const QStringList items = allItems(writeFile(dir, bytes));
+    EXPECT_GT(items.size(), 0);
+    EXPECT_LE(items.size(), delimiters + 1);
+    for (const QString& item : items)
+        ASSERT_LE(item.size(), RecordReader::kMaxItemLength);
+}
+
+TEST(RecordReader, MissingFileDoesNotOpen) {
+    QTemporaryDir dir;
+    RecordReader reader;
+    EXPECT_FALSE(reader.open(dir.filePath(QStringLiteral("absent.txt"))));
+    EXPECT_EQ(reader.nextItem(), std::nullopt);
+}
+
+struct HeaderCase {
+    Value id;
+    std::optional<qint16> range;
+    const char* unit;
+    const char* header;
+};
+
+TEST(RecordHeader, NumbersAsPlainDecimals) {
+    const HeaderCase cases[] = {
+        {Value::fromNumber(12), 2000, "LUX", "*ID=12 Range:2000/LUX"},
+        {Value::fromNumber(65535), 20, "Fc", "*ID=65535 Range:20/Fc"},
+        {Value::fromNumber(0), 20000, "LUX", "*ID=0 Range:20000/LUX"},
+        // Recording started before the first frame: nothing known yet.
+        {Value(), std::nullopt, "", "*ID= Range:/"},
+    };
+    for (const HeaderCase& c : cases)
+        EXPECT_EQ(recordHeader(c.id, c.range, QString::fromLatin1(c.unit)),
+                  QString::fromLatin1(c.header));
+}
+
+TEST(RecordWriter, LinesEndInCrLfAndReplaceTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QByteArray(500, 'o'));
+    RecordWriter writer;
+    ASSERT_TRUE(writer.create(path));
+    EXPECT_TRUE(writer.writeLine(u"*ID=1 Range:20/Fc"));
+    EXPECT_TRUE(writer.writeLine(QStringLiteral("1\t01/01/2011 00:00:01\t19.99\tLow")));
+    // Flushed line by line: the bytes are there before the file is closed.
+    EXPECT_EQ(readAll(path), "*ID=1 Range:20/Fc\r\n1\t01/01/2011 00:00:01\t19.99\tLow\r\n");
+    EXPECT_TRUE(writer.close());
+    EXPECT_FALSE(writer.writeLine(u"late"));
+}
+
+TEST(RecordWriter, FailuresAreReported) {
+    QTemporaryDir dir;
+    RecordWriter writer;
+    EXPECT_FALSE(writer.create(dir.filePath(QStringLiteral("no/such/folder/x.txt"))));
+    EXPECT_FALSE(writer.writeLine(u"x"));
+    EXPECT_FALSE(writer.create(dir.path()));
+
+    ASSERT_TRUE(writer.create(QStringLiteral("/dev/full")));
+    EXPECT_FALSE(writer.writeLine(u"*ID=1 Range:20/Fc"));
+    writer.close();
+    EXPECT_FALSE(writer.isOpen());
+}
+
+} // namespace

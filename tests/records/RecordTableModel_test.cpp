@@ -1,0 +1,74 @@
+#include "records/RecordTableModel.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList rowCells(const RecordTableModel& model, int row) {
+    QStringList cells;
+    for (int c = 0; c < model.columnCount(); ++c)
+        cells << model.cell(row, c);
+    return cells;
+}
+
+TEST(RecordTableModel, TitleRowComesFirst) {
+    RecordTableModel model;
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.dataRowCount(), 0);
+    const QStringList titles{"No.s", "   Time", "Value", "Bat"};
+    EXPECT_EQ(rowCells(model, 0), titles);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), titles[c]);
+}
+
+TEST(RecordTableModel, RowsSplitAtTabsIntoFourColumns) {
+    struct Case {
+        const char* row;
+        QStringList cells;
+    };
+    const Case cases[] = {
+        {"1\t22/06/2010 14:05:09\t1230\t", {"1", "22/06/2010 14:05:09", "1230", ""}},
+        {"2\t22/06/2010 14:05:11\tOL\tLow", {"2", "22/06/2010 14:05:11", "OL", "Low"}},
+        // Saved lists end every cell with a TAB; cells past the fourth are dropped.
+        {"3\tt\tv\tLow\t", {"3", "t", "v", "Low"}},
+        {"4\tt\tv\tb\textra\tmore", {"4", "t", "v", "b"}},
+        {"5\tt", {"5", "t", "", ""}},
+        {"", {"", "", "", ""}},
+        {"\t\t\t", {"", "", "", ""}},
+    };
+    RecordTableModel model;
+    for (const Case& c : cases)
+        model.appendRow(QString::fromLatin1(c.row));
+    ASSERT_EQ(model.rowCount(), 1 + int(std::size(cases)));
+    for (int i = 0; i < int(std::size(cases)); ++i)
+        EXPECT_EQ(rowCells(model, i + 1), cases[i].cells) << cases[i].row;
+    EXPECT_EQ(model.data(model.index(2, 2)).toString(), QStringLiteral("OL"));
+    EXPECT_EQ(model.cell(99, 0), QString());
+    EXPECT_EQ(model.cell(1, 4), QString());
+}
+
+TEST(RecordTableModel, InsertionsAreAnnouncedForViews) {
+    RecordTableModel model;
+    std::vector<std::pair<int, int>> inserted;
+    QObject::connect(
+        &model, &QAbstractItemModel::rowsInserted,
+        [&](const QModelIndex&, int first, int last) { inserted.emplace_back(first, last); });
+    model.appendRow(u"1\ta\tb\t");
+    model.appendRows({QStringLiteral("2\tc"), QStringLiteral("3\td")});
+    model.appendRows({});
+    ASSERT_EQ(inserted.size(), 2);
+    EXPECT_EQ(inserted[0], std::make_pair(1, 1));
+    EXPECT_EQ(inserted[1], std::make_pair(2, 3));
+    EXPECT_EQ(model.cell(3, 1), QStringLiteral("d"));
+
+    int removed = 0;
+    QObject::connect(&model, &QAbstractItemModel::rowsRemoved, [&] { ++removed; });
+    model.clearRows();
+    EXPECT_EQ(removed, 1);
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.cell(0, 3), QStringLiteral("Bat"));
+    model.appendRow(u"1\tagain");
+    EXPECT_EQ(model.cell(1, 1), QStringLiteral("again"));
+}
+
+} // namespace
