@@ -30,23 +30,27 @@ struct ToolbarButton {
     const char* tooltip;
 };
 constexpr ToolbarButton kButtons[] = {
-    {"Save", "Save As"},          {"Open", "Open File"},
-    {"List", "List Display"},     {"Graph", "Graphic Display"},
-    {"AVG", "Max/Min/AVG"},       {"PC", "PC Sampling"},
-    {"Memory", "Datalogger"},     {"Stop", "Stop Recording"},
-    {"Save1", "Save As"},         {"Light", "Luminous Intensity"},
-    {"TimeSet", "Set Meter Time to System Time"}, {"Alarm", "Alarm"},
+    {"Save", "Save As"},
+    {"Open", "Open File"},
+    {"List", "List Display"},
+    {"Graph", "Graphic Display"},
+    {"AVG", "Max/Min/AVG"},
+    {"PC", "PC Sampling"},
+    {"Memory", "Datalogger"},
+    {"Stop", "Stop Recording"},
+    {"Save1", "Save As"},
+    {"Light", "Luminous Intensity"},
+    {"TimeSet", "Set Meter Time to System Time"},
+    {"Alarm", "Alarm"},
 };
 
-QFont boldFont(const QString& family, int points)
-{
+QFont boldFont(const QString& family, int points) {
     QFont font(family, points);
     font.setBold(true);
     return font;
 }
 
-QPixmap batteryPicture()
-{
+QPixmap batteryPicture() {
     QPixmap pixmap(30, 16);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -67,8 +71,7 @@ QPixmap batteryPicture()
 PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
-    , m_portFactory(std::move(portFactory))
-{
+    , m_portFactory(std::move(portFactory)) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setFixedSize(twipsSize(5160, 4065));
@@ -88,16 +91,14 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     m_context.setPortLabel = [this](const QString& text) { m_lblCom->setText(text); };
 }
 
-PanelWindow::~PanelWindow()
-{
+PanelWindow::~PanelWindow() {
     m_context.setPollEnabled = nullptr;
     m_context.panelFrame = nullptr;
     m_context.setPortLabel = nullptr;
     m_context.port = nullptr;
 }
 
-void PanelWindow::buildToolbar()
-{
+void PanelWindow::buildToolbar() {
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setGeometry(0, 0, kClientWidth, twips(420));
@@ -116,8 +117,7 @@ void PanelWindow::buildToolbar()
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
 }
 
-void PanelWindow::buildControls()
-{
+void PanelWindow::buildControls() {
     auto label = [this](const char* name, const QString& text, const QFont& font, QPoint at) {
         auto* l = new QLabel(text, this);
         l->setObjectName(QString::fromLatin1(name));
@@ -147,8 +147,8 @@ void PanelWindow::buildControls()
     m_imgBt->move(twipsPoint(3840, 960));
     m_imgBt->adjustSize();
 
-    m_lblValue = label("LblValue", QString(), boldFont(QStringLiteral("Arial"), 72),
-                       twipsPoint(2190, 1320));
+    m_lblValue =
+        label("LblValue", QString(), boldFont(QStringLiteral("Arial"), 72), twipsPoint(2190, 1320));
     QPalette blue = m_lblValue->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     m_lblValue->setPalette(blue);
@@ -181,8 +181,7 @@ void PanelWindow::buildControls()
     showLiveDisplay();
 }
 
-bool PanelWindow::eventFilter(QObject* watched, QEvent* event)
-{
+bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_lblCom && event->type() == QEvent::MouseButtonRelease) {
         LblCOM_Click();
         return true;
@@ -192,8 +191,7 @@ bool PanelWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool PanelWindow::Form_Load()
-{
+bool PanelWindow::Form_Load() {
     move(0, 0);
     QString error;
     m_port = m_portFactory ? m_portFactory(m_context) : nullptr;
@@ -218,8 +216,7 @@ bool PanelWindow::Form_Load()
     return true;
 }
 
-void PanelWindow::setPollEnabled(bool enabled)
-{
+void PanelWindow::setPollEnabled(bool enabled) {
     if (!enabled)
         ++m_pollGeneration;
     if (enabled && m_poll && !m_unloaded)
@@ -228,24 +225,39 @@ void PanelWindow::setPollEnabled(bool enabled)
         m_timer1.stop();
 }
 
-void PanelWindow::Timer1_Timer()
-{
+void PanelWindow::Timer1_Timer() {
     // A tick that comes due while this handler waits is dropped: a second poll inside a
-    // waiting one would nest without bound.
-    if (m_inTimer1 || !m_poll)
+    // waiting one would nest without bound. Like a timer message, one dropped tick is handed
+    // over as soon as the handler returns, so polls follow each other without a gap.
+    if (m_inTimer1) {
+        m_timer1Missed = true;
         return;
-    QScopedValueRollback guard(m_inTimer1, true);
-    const quint64 generation = m_pollGeneration;
-    m_poll->yielded = [this, generation] { return m_pollGeneration != generation; };
-    if (m_poll->poll() != PollCycle::Outcome::Decoded)
+    }
+    if (!m_poll)
         return;
-    if (updateLiveDisplay(m_context.state, m_display))
-        QApplication::beep();
-    showLiveDisplay();
+    const double started = m_context.clock.monotonic();
+    {
+        QScopedValueRollback guard(m_inTimer1, true);
+        m_timer1Missed = false;
+        const quint64 generation = m_pollGeneration;
+        m_poll->yielded = [this, generation] { return m_pollGeneration != generation; };
+        if (m_poll->poll() == PollCycle::Outcome::Decoded) {
+            if (updateLiveDisplay(m_context.state, m_display))
+                QApplication::beep();
+            showLiveDisplay();
+        }
+    }
+    // Qt holds a timer back while its own slot runs, so a tick that came due meanwhile shows
+    // as the handler having outlasted the interval.
+    const double interval = m_timer1.interval() / 1000.0;
+    if (m_context.clock.monotonic() - started >= interval)
+        m_timer1Missed = true;
+    if (m_timer1Missed && m_timer1.isActive())
+        QMetaObject::invokeMethod(this, &PanelWindow::Timer1_Timer, Qt::QueuedConnection);
+    m_timer1Missed = false;
 }
 
-void PanelWindow::showLiveDisplay()
-{
+void PanelWindow::showLiveDisplay() {
     m_lblFull->setVisible(m_display.full);
     m_lblH->setVisible(m_display.hold);
     m_lblR->setVisible(m_display.rec);
@@ -273,36 +285,31 @@ void PanelWindow::showLiveDisplay()
     }
 }
 
-void PanelWindow::Timer2_Timer()
-{
+void PanelWindow::Timer2_Timer() {
     if (m_inTimer2)
         return;
     QScopedValueRollback guard(m_inTimer2, true);
     samplingTick(m_context.state, m_lblValue->text(), *this);
 }
 
-void PanelWindow::Toolbar1_ButtonClick(const QString& key)
-{
+void PanelWindow::Toolbar1_ButtonClick(const QString& key) {
     // Branches are wired as their windows arrive; other keys do nothing.
     Q_UNUSED(key);
 }
 
-void PanelWindow::LblCOM_Click()
-{
+void PanelWindow::LblCOM_Click() {
     if (windowTitle().contains(kBuildTag))
         setWindowTitle(kCaption);
     else
         setWindowTitle(kCaption + QStringLiteral("  ") + kBuildTag);
 }
 
-void PanelWindow::closeEvent(QCloseEvent* event)
-{
+void PanelWindow::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
 }
 
-void PanelWindow::Form_Unload()
-{
+void PanelWindow::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
@@ -313,14 +320,12 @@ void PanelWindow::Form_Unload()
     emit programEnded();
 }
 
-bool PanelWindow::writeRecordLine(const QString& line)
-{
+bool PanelWindow::writeRecordLine(const QString& line) {
     Q_UNUSED(line);
     return false;
 }
 
-void PanelWindow::recordingStopped(StopReason reason)
-{
+void PanelWindow::recordingStopped(StopReason reason) {
     Q_UNUSED(reason);
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
     m_saveButton->setToolTip(QStringLiteral("Save As"));
@@ -328,21 +333,21 @@ void PanelWindow::recordingStopped(StopReason reason)
     m_lblCount->clear();
 }
 
-void PanelWindow::showRecordCount(const QString& count)
-{
+void PanelWindow::showRecordCount(const QString& count) {
     m_lblCount->setText(count);
     m_lblCount->adjustSize();
     m_lblRec->setText(QStringLiteral("Rec"));
     m_lblRec->adjustSize();
 }
 
-void PanelWindow::clearRecordingLabels()
-{
+void PanelWindow::clearRecordingLabels() {
     m_lblFileName->clear();
     m_lblCount->clear();
     m_lblRec->clear();
 }
 
-void PanelWindow::addListRow(const QString& row) { Q_UNUSED(row); }
+void PanelWindow::addListRow(const QString& row) {
+    Q_UNUSED(row);
+}
 
 void PanelWindow::listEnded() {}

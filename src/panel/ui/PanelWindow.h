@@ -68,6 +68,7 @@ private:
     QTimer m_timer1;
     QTimer m_timer2;
     bool m_inTimer1 = false;
+    bool m_timer1Missed = false;
     bool m_inTimer2 = false;
     quint64 m_pollGeneration = 0;
     bool m_unloaded = false;

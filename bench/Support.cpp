@@ -1,0 +1,45 @@
+#include "bench/Benchmarks.h"
+
+#include <QProcess>
+#include <ctime>
+#include <memory>
+
+std::vector<Figure> pollDemo(const BenchOptions& o);
+std::vector<Figure> pollPty(const BenchOptions& o);
+
+std::vector<Benchmark> allBenchmarks()
+{
+    return {
+        {"poll_demo", pollDemo},
+        {"poll_pty", pollPty},
+    };
+}
+
+double processCpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+namespace {
+std::unique_ptr<QProcess> g_metersim;
+}
+
+QString startMetersim(const QString& program, const QStringList& args)
+{
+    g_metersim = std::make_unique<QProcess>();
+    g_metersim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    g_metersim->start(program, args);
+    if (!g_metersim->waitForStarted(5000))
+        return {};
+    while (!g_metersim->canReadLine()) {
+        if (!g_metersim->waitForReadyRead(5000))
+            return {};
+    }
+    return QString::fromLocal8Bit(g_metersim->readLine()).trimmed();
+}
+
+void stopMetersim()
+{
+    if (!g_metersim)
+        return;
+    g_metersim->kill();
+    g_metersim->waitForFinished(3000);
+    g_metersim.reset();
+}
