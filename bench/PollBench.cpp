@@ -22,17 +22,14 @@ namespace {
 class CountingPort : public SerialPort {
 public:
     explicit CountingPort(std::unique_ptr<SerialPort> inner)
-        : m_inner(std::move(inner))
-    {
-    }
+        : m_inner(std::move(inner)) {}
     bool open(QString* error) override { return m_inner->open(error); }
     bool isOpen() const override { return m_inner->isOpen(); }
     void close() override { m_inner->close(); }
     void output(const QByteArray& bytes) override { m_inner->output(bytes); }
     int inBufferCount() override { return m_inner->inBufferCount(); }
     void discardInput() override { m_inner->discardInput(); }
-    QByteArray input() override
-    {
+    QByteArray input() override {
         QByteArray bytes = m_inner->input();
         if (bytes.size() >= 5 && bytes[0] == '\x02' && bytes[4] == '\x03')
             ++frames;
@@ -44,8 +41,7 @@ private:
     std::unique_ptr<SerialPort> m_inner;
 };
 
-std::vector<Figure> pollRun(const QString& suffix, const QString& device, double seconds)
-{
+std::vector<Figure> pollRun(const QString& suffix, const QString& device, double seconds) {
     SharedState state;
     state.ComDevice = device;
     RealClock clock;
@@ -79,10 +75,11 @@ std::vector<Figure> pollRun(const QString& suffix, const QString& device, double
 
 } // namespace
 
-std::vector<Figure> pollDemo(const BenchOptions& o) { return pollRun("demo", "Demo", o.pollSeconds); }
+std::vector<Figure> pollDemo(const BenchOptions& o) {
+    return pollRun("demo", "Demo", o.pollSeconds);
+}
 
-std::vector<Figure> pollPty(const BenchOptions& o)
-{
+std::vector<Figure> pollPty(const BenchOptions& o) {
     const QString path = startMetersim(o.metersim, {});
     if (path.isEmpty())
         return {{"poll_error_pty", 1, "metersim_failed"}};

@@ -7,22 +7,22 @@
 std::vector<Figure> pollDemo(const BenchOptions& o);
 std::vector<Figure> pollPty(const BenchOptions& o);
 
-std::vector<Benchmark> allBenchmarks()
-{
+std::vector<Benchmark> allBenchmarks() {
     return {
         {"poll_demo", pollDemo},
         {"poll_pty", pollPty},
     };
 }
 
-double processCpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+double processCpuSeconds() {
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
 
 namespace {
 std::unique_ptr<QProcess> g_metersim;
 }
 
-QString startMetersim(const QString& program, const QStringList& args)
-{
+QString startMetersim(const QString& program, const QStringList& args) {
     g_metersim = std::make_unique<QProcess>();
     g_metersim->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     g_metersim->start(program, args);
@@ -35,8 +35,7 @@ QString startMetersim(const QString& program, const QStringList& args)
     return QString::fromLocal8Bit(g_metersim->readLine()).trimmed();
 }
 
-void stopMetersim()
-{
+void stopMetersim() {
     if (!g_metersim)
         return;
     g_metersim->kill();

@@ -3,8 +3,7 @@
 namespace {
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's civil algorithm).
-qint64 daysFromCivil(qint64 y, unsigned m, unsigned d)
-{
+qint64 daysFromCivil(qint64 y, unsigned m, unsigned d) {
     y -= m <= 2;
     const qint64 era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -13,8 +12,7 @@ qint64 daysFromCivil(qint64 y, unsigned m, unsigned d)
     return era * 146097 + static_cast<qint64>(doe) - 719468;
 }
 
-void civilFromDays(qint64 z, int& year, int& month, int& day)
-{
+void civilFromDays(qint64 z, int& year, int& month, int& day) {
     z += 719468;
     const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
     const unsigned doe = static_cast<unsigned>(z - era * 146097);
@@ -26,8 +24,7 @@ void civilFromDays(qint64 z, int& year, int& month, int& day)
     year = static_cast<int>(static_cast<qint64>(yoe) + era * 400 + (month <= 2));
 }
 
-int twoDigits(QStringView s, qsizetype at, bool& ok)
-{
+int twoDigits(QStringView s, qsizetype at, bool& ok) {
     const QChar a = s[at], b = s[at + 1];
     if (!a.isDigit() || !b.isDigit() || a.unicode() > 127 || b.unicode() > 127) {
         ok = false;
@@ -36,12 +33,13 @@ int twoDigits(QStringView s, qsizetype at, bool& ok)
     return (a.unicode() - '0') * 10 + (b.unicode() - '0');
 }
 
-QString pad2(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
+QString pad2(int v) {
+    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+}
 
 } // namespace
 
-bool CalendarTime::isValidDate(int year, int month, int day)
-{
+bool CalendarTime::isValidDate(int year, int month, int day) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12 || day < 1)
         return false;
@@ -50,8 +48,7 @@ bool CalendarTime::isValidDate(int year, int month, int day)
     return day <= last;
 }
 
-std::optional<CalendarTime> CalendarTime::parse(QStringView held)
-{
+std::optional<CalendarTime> CalendarTime::parse(QStringView held) {
     if (held.size() != 19 || held[4] != u'/' || held[7] != u'/' || held[10] != u' ' ||
         held[13] != u':' || held[16] != u':')
         return std::nullopt;
@@ -69,21 +66,20 @@ std::optional<CalendarTime> CalendarTime::parse(QStringView held)
     return t;
 }
 
-QString CalendarTime::held() const
-{
+QString CalendarTime::held() const {
     return QStringLiteral("%1/%2/%3 %4:%5:%6")
         .arg(year, 4, 10, QLatin1Char('0'))
         .arg(pad2(month), pad2(day), pad2(hour), pad2(minute), pad2(second));
 }
 
-QString CalendarTime::shown() const { return shownFromHeld(held()); }
+QString CalendarTime::shown() const {
+    return shownFromHeld(held());
+}
 
-CalendarTime CalendarTime::plusSeconds(qint64 seconds) const
-{
-    const qint64 total = daysFromCivil(year, static_cast<unsigned>(month),
-                                       static_cast<unsigned>(day)) *
-                             86400 +
-                         hour * 3600 + minute * 60 + second + seconds;
+CalendarTime CalendarTime::plusSeconds(qint64 seconds) const {
+    const qint64 total =
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
+        hour * 3600 + minute * 60 + second + seconds;
     qint64 days = total / 86400;
     qint64 rest = total % 86400;
     if (rest < 0) {
@@ -98,13 +94,11 @@ CalendarTime CalendarTime::plusSeconds(qint64 seconds) const
     return t;
 }
 
-QString shownFromHeld(const QString& held)
-{
+QString shownFromHeld(const QString& held) {
     return held.mid(8, 2) + u'/' + held.mid(5, 2) + u'/' + held.mid(0, 4) + held.mid(10, 9);
 }
 
-std::optional<QString> addSeconds(const QString& held, qint64 seconds)
-{
+std::optional<QString> addSeconds(const QString& held, qint64 seconds) {
     const auto t = CalendarTime::parse(held);
     if (!t)
         return std::nullopt;

@@ -6,7 +6,9 @@
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 struct Scan {
     double value = 0;
@@ -14,8 +16,7 @@ struct Scan {
     bool digits = false; // at least one mantissa digit
 };
 
-Scan scanNumber(QStringView text)
-{
+Scan scanNumber(QStringView text) {
     Scan scan;
     QString mantissa;
     qsizetype i = 0;
@@ -86,10 +87,11 @@ Scan scanNumber(QStringView text)
 
 } // namespace
 
-double leadingNumber(QStringView text) { return scanNumber(text).value; }
+double leadingNumber(QStringView text) {
+    return scanNumber(text).value;
+}
 
-std::optional<double> exactNumber(QStringView text)
-{
+std::optional<double> exactNumber(QStringView text) {
     const Scan scan = scanNumber(text);
     if (!scan.digits)
         return std::nullopt;
@@ -100,8 +102,7 @@ std::optional<double> exactNumber(QStringView text)
     return scan.value;
 }
 
-QString numberText(double value)
-{
+QString numberText(double value) {
     if (value == 0)
         return QStringLiteral("0");
     if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
@@ -109,4 +110,6 @@ QString numberText(double value)
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}

@@ -2,22 +2,19 @@
 
 #include "common/NumberText.h"
 
-Value Value::fromNumber(double number)
-{
+Value Value::fromNumber(double number) {
     Value v;
     v.m_value = number;
     return v;
 }
 
-Value Value::fromText(QString text)
-{
+Value Value::fromText(QString text) {
     Value v;
     v.m_value = std::move(text);
     return v;
 }
 
-QString Value::text() const
-{
+QString Value::text() const {
     if (const auto* n = std::get_if<double>(&m_value))
         return numberText(*n);
     if (const auto* t = std::get_if<QString>(&m_value))
@@ -25,8 +22,7 @@ QString Value::text() const
     return {};
 }
 
-double Value::number() const
-{
+double Value::number() const {
     if (const auto* n = std::get_if<double>(&m_value))
         return *n;
     if (const auto* t = std::get_if<QString>(&m_value))
@@ -34,8 +30,7 @@ double Value::number() const
     return 0;
 }
 
-std::optional<double> Value::comparable() const
-{
+std::optional<double> Value::comparable() const {
     if (const auto* n = std::get_if<double>(&m_value))
         return *n;
     if (const auto* t = std::get_if<QString>(&m_value))

@@ -3,8 +3,7 @@
 #include "link/MeterDigits.h"
 #include "panel/SharedState.h"
 
-void DecodeStatus(SharedState& state, quint8 status)
-{
+void DecodeStatus(SharedState& state, quint8 status) {
     state.BatLow = status & 0x01;
     state.MaxOn = status & 0x02;
     state.HoldOn = status & 0x04;
@@ -15,8 +14,7 @@ void DecodeStatus(SharedState& state, quint8 status)
     state.Unit = state.UnitFlag ? QStringLiteral("Fc") : QStringLiteral("LUX");
 }
 
-void DecodeDigits(SharedState& state, quint8 byteA, quint8 byteB)
-{
+void DecodeDigits(SharedState& state, quint8 byteA, quint8 byteB) {
     const MeterDigits digits = decodeMeterDigits(state.Range, byteA, byteB);
     state.LeadOne = digits.leadOne;
     if (digits.value)

@@ -4,18 +4,18 @@
 
 namespace {
 
-QChar hexDigit(int nibble) { return QChar(u"0123456789ABCDEF"[nibble & 0xF]); }
+QChar hexDigit(int nibble) {
+    return QChar(u"0123456789ABCDEF"[nibble & 0xF]);
+}
 
 } // namespace
 
-qint16 rangeFromIndex(int index)
-{
+qint16 rangeFromIndex(int index) {
     static constexpr qint16 kRanges[] = {20, 200, 2000, 20000};
     return kRanges[index & 3];
 }
 
-MeterDigits decodeMeterDigits(std::optional<qint16> range, quint8 byteA, quint8 byteB)
-{
+MeterDigits decodeMeterDigits(std::optional<qint16> range, quint8 byteA, quint8 byteB) {
     MeterDigits result;
     result.leadOne = (byteA & 0x10) != 0;
     const QChar d1 = hexDigit(byteA);

@@ -16,12 +16,9 @@ constexpr int kLastRetry = 6;
 PollCycle::PollCycle(SharedState& state, SerialPort& port, Clock& clock)
     : m_state(state)
     , m_port(port)
-    , m_clock(clock)
-{
-}
+    , m_clock(clock) {}
 
-PollCycle::Outcome PollCycle::poll()
-{
+PollCycle::Outcome PollCycle::poll() {
     int attempt = 0;
     for (;;) {
         m_port.input();
@@ -55,8 +52,7 @@ PollCycle::Outcome PollCycle::poll()
     }
 }
 
-bool PollCycle::NoDataRoutine()
-{
+bool PollCycle::NoDataRoutine() {
     if (setPortLabel)
         setPortLabel(QStringLiteral("No COM"));
     do {

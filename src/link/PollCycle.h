@@ -12,10 +12,10 @@ struct SharedState;
 class PollCycle {
 public:
     enum class Outcome {
-        Decoded,  // a frame was decoded; the display update follows
-        NoData,   // the "No COM" loop ran and the meter answers again; nothing decoded
-        Stopped,  // the program is closing
-        Yielded,  // another exchange took the line during a wait; nothing decoded
+        Decoded, // a frame was decoded; the display update follows
+        NoData,  // the "No COM" loop ran and the meter answers again; nothing decoded
+        Stopped, // the program is closing
+        Yielded, // another exchange took the line during a wait; nothing decoded
     };
 
     PollCycle(SharedState& state, SerialPort& port, Clock& clock);

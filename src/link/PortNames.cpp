@@ -1,7 +1,6 @@
 #include "link/PortNames.h"
 
-std::optional<PortChoice> portChoiceFromText(const QString& text)
-{
+std::optional<PortChoice> portChoiceFromText(const QString& text) {
     if (text == QStringLiteral("Auto"))
         return PortChoice{1, {}};
     for (int n = 1; n <= 8; ++n) {
@@ -13,8 +12,7 @@ std::optional<PortChoice> portChoiceFromText(const QString& text)
     return std::nullopt;
 }
 
-QString deviceForComPort(int comPort)
-{
+QString deviceForComPort(int comPort) {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM") + QString::number(comPort);
 #else
@@ -22,8 +20,7 @@ QString deviceForComPort(int comPort)
 #endif
 }
 
-QStringList portListItems(const QStringList& systemDevices)
-{
+QStringList portListItems(const QStringList& systemDevices) {
     QStringList items;
     for (int n = 1; n <= 8; ++n)
         items << QStringLiteral("COM") + QString::number(n);

@@ -5,14 +5,19 @@
 #include <QTimer>
 #include <cmath>
 
-RealClock::RealClock() { m_elapsed.start(); }
+RealClock::RealClock() {
+    m_elapsed.start();
+}
 
-double RealClock::monotonic() const { return static_cast<double>(m_elapsed.nsecsElapsed()) * 1e-9; }
+double RealClock::monotonic() const {
+    return static_cast<double>(m_elapsed.nsecsElapsed()) * 1e-9;
+}
 
-QDateTime RealClock::wallNow() const { return QDateTime::currentDateTime(); }
+QDateTime RealClock::wallNow() const {
+    return QDateTime::currentDateTime();
+}
 
-bool RealClock::WaitSeconds(double seconds)
-{
+bool RealClock::WaitSeconds(double seconds) {
     const double end = monotonic() + seconds;
     while (!m_stopping) {
         const double remaining = end - monotonic();
@@ -31,15 +36,13 @@ bool RealClock::WaitSeconds(double seconds)
     return !m_stopping;
 }
 
-bool RealClock::processEvents()
-{
+bool RealClock::processEvents() {
     if (!m_stopping)
         QCoreApplication::processEvents();
     return !m_stopping;
 }
 
-void RealClock::requestStop()
-{
+void RealClock::requestStop() {
     m_stopping = true;
     for (QEventLoop* loop : std::as_const(m_loops))
         loop->quit();

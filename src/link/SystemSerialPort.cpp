@@ -2,23 +2,24 @@
 
 #include <QCoreApplication>
 
-SystemSerialPort::SystemSerialPort(QString device) { m_port.setPortName(device); }
+SystemSerialPort::SystemSerialPort(QString device) {
+    m_port.setPortName(device);
+}
 
-bool SystemSerialPort::open(QString* error)
-{
-    const bool ok = m_port.open(QIODevice::ReadWrite) && m_port.setBaudRate(QSerialPort::Baud9600) &&
-                    m_port.setDataBits(QSerialPort::Data8) &&
-                    m_port.setParity(QSerialPort::NoParity) &&
-                    m_port.setStopBits(QSerialPort::OneStop) &&
-                    m_port.setFlowControl(QSerialPort::NoFlowControl);
+bool SystemSerialPort::open(QString* error) {
+    const bool ok =
+        m_port.open(QIODevice::ReadWrite) && m_port.setBaudRate(QSerialPort::Baud9600) &&
+        m_port.setDataBits(QSerialPort::Data8) && m_port.setParity(QSerialPort::NoParity) &&
+        m_port.setStopBits(QSerialPort::OneStop) &&
+        m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (ok)
         return true;
     if (error) {
         switch (m_port.error()) {
         case QSerialPort::PermissionError:
-            *error = QCoreApplication::translate(
-                "SystemSerialPort",
-                "Permission denied on %1: add your user to the \"dialout\" group and log in again.")
+            *error = QCoreApplication::translate("SystemSerialPort",
+                                                 "Permission denied on %1: add your user to the "
+                                                 "\"dialout\" group and log in again.")
                          .arg(m_port.portName());
             break;
         case QSerialPort::DeviceNotFoundError:
@@ -33,24 +34,25 @@ bool SystemSerialPort::open(QString* error)
     return false;
 }
 
-void SystemSerialPort::close() { m_port.close(); }
+void SystemSerialPort::close() {
+    m_port.close();
+}
 
-void SystemSerialPort::output(const QByteArray& bytes)
-{
+void SystemSerialPort::output(const QByteArray& bytes) {
     m_port.write(bytes);
     // Hand the bytes to the driver now: the caller's timed pause starts after the write.
     m_port.flush();
 }
 
-int SystemSerialPort::inBufferCount()
-{
+int SystemSerialPort::inBufferCount() {
     return static_cast<int>(std::min<qint64>(m_port.bytesAvailable(), 32767));
 }
 
-void SystemSerialPort::discardInput()
-{
+void SystemSerialPort::discardInput() {
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
 }
 
-QByteArray SystemSerialPort::input() { return m_port.readAll(); }
+QByteArray SystemSerialPort::input() {
+    return m_port.readAll();
+}

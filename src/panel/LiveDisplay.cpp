@@ -2,8 +2,7 @@
 
 #include "panel/SharedState.h"
 
-bool updateLiveDisplay(SharedState& state, LiveDisplay& display)
-{
+bool updateLiveDisplay(SharedState& state, LiveDisplay& display) {
     display.full = state.MemFull;
     display.hold = state.HoldOn;
     display.rec = state.MeterRec;
@@ -16,8 +15,7 @@ bool updateLiveDisplay(SharedState& state, LiveDisplay& display)
     return evaluateAlarm(state, display);
 }
 
-bool evaluateAlarm(SharedState& state, LiveDisplay& display)
-{
+bool evaluateAlarm(SharedState& state, LiveDisplay& display) {
     if (!state.AlarmOn) {
         display.over = false;
         display.under = false;

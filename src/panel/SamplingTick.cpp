@@ -8,21 +8,18 @@
 
 namespace {
 
-bool runChanged(const SharedState& state)
-{
+bool runChanged(const SharedState& state) {
     return state.Range != state.RefRange || state.Unit != state.RefUnit;
 }
 
 } // namespace
 
-QString sampleLine(const QString& recordTime, const QString& displayedValue, bool batteryLow)
-{
+QString sampleLine(const QString& recordTime, const QString& displayedValue, bool batteryLow) {
     return shownFromHeld(recordTime) + u'\t' + displayedValue + u'\t' +
            (batteryLow ? QStringLiteral("Low") : QString());
 }
 
-void samplingTick(SharedState& state, const QString& displayedValue, SampleSinks& sinks)
-{
+void samplingTick(SharedState& state, const QString& displayedValue, SampleSinks& sinks) {
     if (state.SampleTick != 0 && state.SampleTick < state.SamplingTime) {
         ++state.SampleTick;
         return;

@@ -1,7 +1,6 @@
 #include "panel/SharedState.h"
 
-void SharedState::loadPanel(const QDateTime& now)
-{
+void SharedState::loadPanel(const QDateTime& now) {
     SamplingTime = 2.0f;
     Recording = false;
     AlarmHighFc = 20000;
@@ -15,8 +14,7 @@ void SharedState::loadPanel(const QDateTime& now)
     MemoryOn = false;
 }
 
-QString portLabel(const SharedState& state)
-{
+QString portLabel(const SharedState& state) {
     if (state.ComPort > 0)
         return QStringLiteral("COM") + QString::number(state.ComPort);
     QString device = state.ComDevice;
@@ -26,4 +24,6 @@ QString portLabel(const SharedState& state)
     return slash >= 0 ? device.mid(slash + 1) : device;
 }
 
-QString rangeText(std::optional<qint16> range) { return range ? QString::number(*range) : QString(); }
+QString rangeText(std::optional<qint16> range) {
+    return range ? QString::number(*range) : QString();
+}

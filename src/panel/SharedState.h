@@ -15,8 +15,8 @@ struct SharedState {
     qint16 ComPort = 0;
     // Device opened instead of a numbered COM port: a device path or "Demo"; empty for COM1..8.
     QString ComDevice;
-    QString StartDate; // "YYYY/MM/DD"
-    QString StartTime; // "hh:mm:ss"
+    QString StartDate;  // "YYYY/MM/DD"
+    QString StartTime;  // "hh:mm:ss"
     QString RecordTime; // "YYYY/MM/DD hh:nn:ss" of the sample being taken
 
     // Live reading

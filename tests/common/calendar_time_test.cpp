@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(CalendarTime, AddsSecondsAsCalendarTime)
-{
+TEST(CalendarTime, AddsSecondsAsCalendarTime) {
     const struct {
         const char* start;
         qint64 seconds;
@@ -30,16 +29,14 @@ TEST(CalendarTime, AddsSecondsAsCalendarTime)
     }
 }
 
-TEST(CalendarTime, RefusesTimesThatDoNotExist)
-{
+TEST(CalendarTime, RefusesTimesThatDoNotExist) {
     for (const char* text : {"2011/02/29 00:00:00", "2010/13/01 00:00:00", "2010/00/10 00:00:00",
                              "2010/04/31 00:00:00", "2010/06/22 24:00:00", "2010/06/22 12:60:00",
                              "2010/06/22 12:00:60", "2010/06/22", "20A0/06/22 12:00:00", ""})
         EXPECT_FALSE(addSeconds(QString::fromLatin1(text), 1)) << text;
 }
 
-TEST(CalendarTime, ShownFormIsDayMonthYear)
-{
+TEST(CalendarTime, ShownFormIsDayMonthYear) {
     EXPECT_EQ(shownFromHeld("2010/06/22 14:05:09"), "22/06/2010 14:05:09");
     EXPECT_EQ(CalendarTime::parse(u"2011/01/01 00:00:15")->shown(), "01/01/2011 00:00:15");
 }

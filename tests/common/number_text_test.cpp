@@ -3,25 +3,22 @@
 
 #include <gtest/gtest.h>
 
-TEST(LeadingNumber, ReadsTheLeadingNumberWhateverFollows)
-{
+TEST(LeadingNumber, ReadsTheLeadingNumberWhateverFollows) {
     const struct {
         const char16_t* text;
         double expected;
     } cases[] = {
-        {u"", 0},           {u"abc", 0},         {u"12", 12},         {u"  12", 12},
-        {u"-12.7", -12.7},  {u"+3", 3},          {u"1 2 3", 123},     {u"2.5.1", 2.5},
-        {u"10.5 lux", 10.5}, {u"2000/LUX", 2000}, {u"20/LU", 20},      {u"1e3", 1000},
-        {u"1E-2x", 0.01},   {u"1e", 1},          {u"1ex", 1},         {u".5", 0.5},
-        {u"-", 0},          {u"1A30", 1},        {u"0023", 23},       {u"1,5", 1},
+        {u"", 0},       {u"abc", 0},     {u"12", 12},      {u"  12", 12},       {u"-12.7", -12.7},
+        {u"+3", 3},     {u"1 2 3", 123}, {u"2.5.1", 2.5},  {u"10.5 lux", 10.5}, {u"2000/LUX", 2000},
+        {u"20/LU", 20}, {u"1e3", 1000},  {u"1E-2x", 0.01}, {u"1e", 1},          {u"1ex", 1},
+        {u".5", 0.5},   {u"-", 0},       {u"1A30", 1},     {u"0023", 23},       {u"1,5", 1},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf16(c.text)), c.expected)
             << QString::fromUtf16(c.text).toStdString();
 }
 
-TEST(ExactNumber, AcceptsOnlyTextsThatAreWholeNumbers)
-{
+TEST(ExactNumber, AcceptsOnlyTextsThatAreWholeNumbers) {
     EXPECT_EQ(exactNumber(u"10.5"), 10.5);
     EXPECT_EQ(exactNumber(u" 1023 "), 1023);
     EXPECT_EQ(exactNumber(u"0.23"), 0.23);
@@ -31,8 +28,7 @@ TEST(ExactNumber, AcceptsOnlyTextsThatAreWholeNumbers)
     EXPECT_FALSE(exactNumber(u"."));
 }
 
-TEST(NumberText, IsTheShortestDecimalText)
-{
+TEST(NumberText, IsTheShortestDecimalText) {
     EXPECT_EQ(numberText(0), "0");
     EXPECT_EQ(numberText(-0.0), "0");
     EXPECT_EQ(numberText(1230), "1230");
@@ -42,16 +38,14 @@ TEST(NumberText, IsTheShortestDecimalText)
     EXPECT_EQ(numberText(0.1 + 0.2), "0.30000000000000004");
 }
 
-TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour)
-{
+TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour) {
     EXPECT_EQ(roundHalfEven(2.5), 2);
     EXPECT_EQ(roundHalfEven(3.5), 4);
     EXPECT_EQ(roundHalfEven(-2.5), -2);
     EXPECT_EQ(roundHalfEven(2.6), 3);
 }
 
-TEST(Value, TextNumberAndComparableForms)
-{
+TEST(Value, TextNumberAndComparableForms) {
     EXPECT_TRUE(Value().isEmpty());
     EXPECT_EQ(Value().text(), "");
     EXPECT_FALSE(Value().comparable());

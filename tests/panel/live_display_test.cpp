@@ -5,8 +5,7 @@
 
 namespace {
 
-SharedState alarmState(const QString& unit, Value value)
-{
+SharedState alarmState(const QString& unit, Value value) {
     SharedState s;
     s.loadPanel(QDateTime(QDate(2010, 6, 22), QTime(14, 5, 9)));
     s.Unit = unit;
@@ -24,8 +23,7 @@ SharedState alarmState(const QString& unit, Value value)
 
 } // namespace
 
-TEST(Alarm, ComparesStrictlyAgainstTheLimitsOfItsUnit)
-{
+TEST(Alarm, ComparesStrictlyAgainstTheLimitsOfItsUnit) {
     const struct {
         const char* unit;
         Value value;
@@ -39,7 +37,7 @@ TEST(Alarm, ComparesStrictlyAgainstTheLimitsOfItsUnit)
         {"Fc", Value::fromText("50.0"), false, false, false},
         {"Fc", Value::fromText("9.99"), false, true, true},
         {"Fc", Value::fromNumber(60), true, false, true},
-        {"LUX", Value::fromText("OL"), true, false, false}, // overload blinks without a beep
+        {"LUX", Value::fromText("OL"), true, false, false},    // overload blinks without a beep
         {"LUX", Value::fromText("1A.5"), false, false, false}, // no number: not compared
     };
     for (const auto& c : cases) {
@@ -52,8 +50,7 @@ TEST(Alarm, ComparesStrictlyAgainstTheLimitsOfItsUnit)
     }
 }
 
-TEST(Alarm, MarksBlinkByInvertingOnEveryPoll)
-{
+TEST(Alarm, MarksBlinkByInvertingOnEveryPoll) {
     SharedState s = alarmState("LUX", Value::fromNumber(900));
     LiveDisplay d;
     QList<bool> over;
@@ -67,8 +64,7 @@ TEST(Alarm, MarksBlinkByInvertingOnEveryPoll)
     EXPECT_FALSE(d.over);
 }
 
-TEST(Alarm, UnitChangeSwitchesTheAlarmOffAndKeepsTheMarks)
-{
+TEST(Alarm, UnitChangeSwitchesTheAlarmOffAndKeepsTheMarks) {
     SharedState s = alarmState("LUX", Value::fromNumber(900));
     LiveDisplay d;
     updateLiveDisplay(s, d);
@@ -81,8 +77,7 @@ TEST(Alarm, UnitChangeSwitchesTheAlarmOffAndKeepsTheMarks)
     EXPECT_FALSE(d.over);
 }
 
-TEST(LiveDisplay, ShowsFlagsUnitRangeAndValue)
-{
+TEST(LiveDisplay, ShowsFlagsUnitRangeAndValue) {
     SharedState s;
     s.MemFull = true;
     s.HoldOn = true;

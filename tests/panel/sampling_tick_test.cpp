@@ -6,8 +6,7 @@
 namespace {
 
 struct RecordingSinks : SampleSinks {
-    bool writeRecordLine(const QString& line) override
-    {
+    bool writeRecordLine(const QString& line) override {
         lines << line;
         return writable;
     }
@@ -26,8 +25,7 @@ struct RecordingSinks : SampleSinks {
     int listEnds = 0;
 };
 
-SharedState loaded(const QString& start = "2010/06/22 14:05:09")
-{
+SharedState loaded(const QString& start = "2010/06/22 14:05:09") {
     SharedState s;
     s.loadPanel(QDateTime(QDate(2010, 6, 22), QTime(14, 5, 9)));
     s.RecordTime = start;
@@ -39,8 +37,7 @@ SharedState loaded(const QString& start = "2010/06/22 14:05:09")
 }
 
 // Tick numbers (1-based) on which a sample was taken.
-QList<int> sampleTicks(float samplingTime, int ticks)
-{
+QList<int> sampleTicks(float samplingTime, int ticks) {
     SharedState s = loaded();
     s.SamplingTime = samplingTime;
     s.ListOn = true;
@@ -57,15 +54,13 @@ QList<int> sampleTicks(float samplingTime, int ticks)
 
 } // namespace
 
-TEST(SamplingTick, CadenceFollowsTheSamplingTime)
-{
+TEST(SamplingTick, CadenceFollowsTheSamplingTime) {
     EXPECT_EQ(sampleTicks(1, 5), QList<int>({1, 2, 3, 4, 5}));
     EXPECT_EQ(sampleTicks(2, 6), QList<int>({1, 3, 5}));
     EXPECT_EQ(sampleTicks(5, 16), QList<int>({1, 6, 11, 16}));
 }
 
-TEST(SamplingTick, RecordTimeAdvancesByTheSamplingTimeAcrossMidnightAndYearEnd)
-{
+TEST(SamplingTick, RecordTimeAdvancesByTheSamplingTimeAcrossMidnightAndYearEnd) {
     SharedState s = loaded("2010/12/31 23:59:57");
     RecordingSinks sinks;
     s.ListOn = true;
@@ -79,8 +74,7 @@ TEST(SamplingTick, RecordTimeAdvancesByTheSamplingTimeAcrossMidnightAndYearEnd)
     EXPECT_EQ(s.RecordTime, "2011/01/01 00:00:03");
 }
 
-TEST(SamplingTick, NewSamplingTimeSamplesOnTheNextTick)
-{
+TEST(SamplingTick, NewSamplingTimeSamplesOnTheNextTick) {
     SharedState s = loaded();
     s.SamplingTime = 5;
     RecordingSinks sinks;
@@ -93,8 +87,7 @@ TEST(SamplingTick, NewSamplingTimeSamplesOnTheNextTick)
     EXPECT_EQ(sinks.rows.size(), 2);
 }
 
-TEST(SamplingTick, RecordingWritesNumberedLinesWithBattery)
-{
+TEST(SamplingTick, RecordingWritesNumberedLinesWithBattery) {
     SharedState s = loaded();
     s.Recording = true;
     RecordingSinks sinks;
@@ -102,14 +95,13 @@ TEST(SamplingTick, RecordingWritesNumberedLinesWithBattery)
     s.BatLow = true;
     s.SampleTick = 0;
     samplingTick(s, "1999", sinks);
-    EXPECT_EQ(sinks.lines, QStringList({"1\t22/06/2010 14:05:11\tOL\t",
-                                        "2\t22/06/2010 14:05:13\t1999\tLow"}));
+    EXPECT_EQ(sinks.lines,
+              QStringList({"1\t22/06/2010 14:05:11\tOL\t", "2\t22/06/2010 14:05:13\t1999\tLow"}));
     EXPECT_EQ(sinks.shownCount, "2");
     EXPECT_EQ(s.RecCount, 2);
 }
 
-TEST(SamplingTick, RecordingEndsOnTheSampleAfterTheLimit)
-{
+TEST(SamplingTick, RecordingEndsOnTheSampleAfterTheLimit) {
     SharedState s = loaded();
     s.Recording = true;
     s.SamplingTime = 1;
@@ -126,8 +118,7 @@ TEST(SamplingTick, RecordingEndsOnTheSampleAfterTheLimit)
     EXPECT_EQ(s.RecCount, 0);
 }
 
-TEST(SamplingTick, RangeOrUnitChangeEndsRecordingWithoutWritingThatSample)
-{
+TEST(SamplingTick, RangeOrUnitChangeEndsRecordingWithoutWritingThatSample) {
     for (const bool unitChange : {false, true}) {
         SharedState s = loaded();
         s.Recording = true;
@@ -147,8 +138,7 @@ TEST(SamplingTick, RangeOrUnitChangeEndsRecordingWithoutWritingThatSample)
     }
 }
 
-TEST(SamplingTick, WriteFailureStopsRecordingAndKeepsTheListGoing)
-{
+TEST(SamplingTick, WriteFailureStopsRecordingAndKeepsTheListGoing) {
     SharedState s = loaded();
     s.Recording = true;
     s.FileSelected = true;
@@ -163,8 +153,7 @@ TEST(SamplingTick, WriteFailureStopsRecordingAndKeepsTheListGoing)
     EXPECT_EQ(sinks.rows.size(), 1);
 }
 
-TEST(SamplingTick, ListEndsAtItsLimitAndOnAChange)
-{
+TEST(SamplingTick, ListEndsAtItsLimitAndOnAChange) {
     SharedState s = loaded();
     s.ListOn = true;
     s.SamplingTime = 1;
@@ -185,8 +174,7 @@ TEST(SamplingTick, ListEndsAtItsLimitAndOnAChange)
     EXPECT_FALSE(s.ListOn);
 }
 
-TEST(SamplingTick, IdleSamplingClearsTheRecordingLabels)
-{
+TEST(SamplingTick, IdleSamplingClearsTheRecordingLabels) {
     SharedState s = loaded();
     RecordingSinks sinks;
     samplingTick(s, "5", sinks);

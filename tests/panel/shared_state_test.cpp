@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(SharedState, PanelLoadSetsTheStartValues)
-{
+TEST(SharedState, PanelLoadSetsTheStartValues) {
     SharedState s;
     EXPECT_TRUE(s.Value.isEmpty());
     EXPECT_FALSE(s.Range);
@@ -19,8 +18,7 @@ TEST(SharedState, PanelLoadSetsTheStartValues)
     EXPECT_EQ(s.RecordTime, "2010/06/02 09:05:07");
 }
 
-TEST(SharedState, PortLabel)
-{
+TEST(SharedState, PortLabel) {
     SharedState s;
     s.ComPort = 4;
     EXPECT_EQ(portLabel(s), "COM4");

@@ -7,22 +7,19 @@
 // Records what would have been printed.
 class RecordingPrinter : public Printer {
 public:
-    bool beginJob(const QString& title) override
-    {
+    bool beginJob(const QString& title) override {
         jobTitle = title;
         lines.clear();
         ++jobs;
         return acceptJobs;
     }
     void printLine(const QString& line) override { lines << line; }
-    bool endJob() override
-    {
+    bool endJob() override {
         ++ended;
         return true;
     }
     void abortJob() override { ++aborted; }
-    bool printImage(const QImage& image, const QString& title) override
-    {
+    bool printImage(const QImage& image, const QString& title) override {
         images << image;
         jobTitle = title;
         return acceptJobs;

@@ -2,8 +2,7 @@
 
 namespace {
 
-template <typename T> T pop(std::deque<T>& queue, T fallback)
-{
+template <typename T> T pop(std::deque<T>& queue, T fallback) {
     if (queue.empty())
         return fallback;
     T front = std::move(queue.front());
@@ -14,38 +13,32 @@ template <typename T> T pop(std::deque<T>& queue, T fallback)
 } // namespace
 
 void ScriptedDialogs::message(const QString& text, const QString& title, Icon icon,
-                              const QString& detail)
-{
+                              const QString& detail) {
     shown.push_back({QStringLiteral("message"), text, title, icon, detail, {}});
 }
 
-bool ScriptedDialogs::confirm(const QString& text, const QString& title)
-{
+bool ScriptedDialogs::confirm(const QString& text, const QString& title) {
     shown.push_back({QStringLiteral("confirm"), text, title, Icon::None, {}, {}});
     return pop(confirmAnswers, false);
 }
 
 std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QString& title,
-                                              const QString& defaultText)
-{
+                                              const QString& defaultText) {
     shown.push_back({QStringLiteral("input"), prompt, title, Icon::None, {}, defaultText});
     return pop(inputAnswers, std::optional<QString>());
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const QString& title, const QString& filter)
-{
+std::optional<QString> ScriptedDialogs::openFile(const QString& title, const QString& filter) {
     shown.push_back({QStringLiteral("open"), filter, title, Icon::None, {}, {}});
     return pop(openAnswers, std::optional<QString>());
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const QString& title, const QString& filter)
-{
+std::optional<QString> ScriptedDialogs::saveFile(const QString& title, const QString& filter) {
     shown.push_back({QStringLiteral("save"), filter, title, Icon::None, {}, {}});
     return pop(saveAnswers, std::optional<QString>());
 }
 
-QStringList ScriptedDialogs::messages() const
-{
+QStringList ScriptedDialogs::messages() const {
     QStringList out;
     for (const Shown& s : shown) {
         if (s.kind == QStringLiteral("message"))

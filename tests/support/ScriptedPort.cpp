@@ -5,12 +5,9 @@
 #include <algorithm>
 
 ScriptedPort::ScriptedPort(Clock& clock)
-    : m_clock(clock)
-{
-}
+    : m_clock(clock) {}
 
-bool ScriptedPort::open(QString* error)
-{
+bool ScriptedPort::open(QString* error) {
     if (failOpen) {
         if (error)
             *error = openError;
@@ -20,8 +17,7 @@ bool ScriptedPort::open(QString* error)
     return true;
 }
 
-void ScriptedPort::output(const QByteArray& bytes)
-{
+void ScriptedPort::output(const QByteArray& bytes) {
     writes.push_back({m_clock.monotonic(), bytes});
     if (trace)
         trace->append(QStringLiteral("out ") + hexText(bytes));
@@ -38,8 +34,7 @@ void ScriptedPort::output(const QByteArray& bytes)
         onOutput(bytes);
 }
 
-void ScriptedPort::settle()
-{
+void ScriptedPort::settle() {
     const double now = m_clock.monotonic();
     std::stable_sort(m_pending.begin(), m_pending.end(),
                      [](const Pending& a, const Pending& b) { return a.at < b.at; });
@@ -49,22 +44,19 @@ void ScriptedPort::settle()
     m_pending.erase(m_pending.begin(), it);
 }
 
-int ScriptedPort::inBufferCount()
-{
+int ScriptedPort::inBufferCount() {
     settle();
     return static_cast<int>(m_buffer.size());
 }
 
-void ScriptedPort::discardInput()
-{
+void ScriptedPort::discardInput() {
     settle();
     m_buffer.clear();
     if (trace)
         trace->append(QStringLiteral("discard"));
 }
 
-QByteArray ScriptedPort::input()
-{
+QByteArray ScriptedPort::input() {
     settle();
     QByteArray taken;
     taken.swap(m_buffer);
@@ -73,13 +65,11 @@ QByteArray ScriptedPort::input()
     return taken;
 }
 
-void ScriptedPort::deliver(const QByteArray& bytes, double delay)
-{
+void ScriptedPort::deliver(const QByteArray& bytes, double delay) {
     m_pending.push_back({m_clock.monotonic() + delay, bytes});
 }
 
-void ScriptedPort::deliverPieces(const QByteArray& bytes, int pieces, double delay, double gap)
-{
+void ScriptedPort::deliverPieces(const QByteArray& bytes, int pieces, double delay, double gap) {
     pieces = std::max(1, pieces);
     const qsizetype size = (bytes.size() + pieces - 1) / pieces;
     for (int i = 0; i < pieces; ++i) {
@@ -89,20 +79,17 @@ void ScriptedPort::deliverPieces(const QByteArray& bytes, int pieces, double del
     }
 }
 
-QStringList ScriptedPort::writtenHex() const
-{
+QStringList ScriptedPort::writtenHex() const {
     QStringList out;
     for (const Write& w : writes)
         out << hexText(w.bytes);
     return out;
 }
 
-QString hexText(const QByteArray& bytes)
-{
+QString hexText(const QByteArray& bytes) {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
-QByteArray fromHexText(const QString& text)
-{
+QByteArray fromHexText(const QString& text) {
     return QByteArray::fromHex(text.toLatin1());
 }

@@ -1,17 +1,13 @@
 #include "support/VirtualClock.h"
 
 VirtualClock::VirtualClock(QDateTime wallStart)
-    : m_wallStart(std::move(wallStart))
-{
-}
+    : m_wallStart(std::move(wallStart)) {}
 
-QDateTime VirtualClock::wallNow() const
-{
+QDateTime VirtualClock::wallNow() const {
     return m_wallStart.addMSecs(static_cast<qint64>((m_now - 1000.0) * 1000.0));
 }
 
-bool VirtualClock::WaitSeconds(double seconds)
-{
+bool VirtualClock::WaitSeconds(double seconds) {
     ++waitCount;
     if (trace)
         trace->append(QStringLiteral("wait %1").arg(seconds));
@@ -24,8 +20,7 @@ bool VirtualClock::WaitSeconds(double seconds)
     return !m_stopping;
 }
 
-bool VirtualClock::processEvents()
-{
+bool VirtualClock::processEvents() {
     if (duringWait && !m_inHook) {
         m_inHook = true;
         duringWait();
@@ -35,4 +30,6 @@ bool VirtualClock::processEvents()
     return !m_stopping;
 }
 
-void VirtualClock::advance(double seconds) { m_now += seconds; }
+void VirtualClock::advance(double seconds) {
+    m_now += seconds;
+}

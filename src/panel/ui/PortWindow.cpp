@@ -9,8 +9,7 @@
 
 PortWindow::PortWindow(SharedState& state, const QStringList& systemDevices, QWidget* parent)
     : QWidget(parent)
-    , m_state(state)
-{
+    , m_state(state) {
     setObjectName(QStringLiteral("Port"));
     setWindowTitle(QStringLiteral("COM Port"));
     setFixedSize(twipsSize(2040, 615));
@@ -40,16 +39,14 @@ PortWindow::PortWindow(SharedState& state, const QStringList& systemDevices, QWi
     Form_Load(systemDevices);
 }
 
-void PortWindow::Form_Load(const QStringList& systemDevices)
-{
+void PortWindow::Form_Load(const QStringList& systemDevices) {
     move(twipsPoint(3700, 2700));
     m_txtCom->addItems(portListItems(systemDevices));
     m_txtCom->setCurrentIndex(0);
     m_txtCom->setEditText(QStringLiteral("COM1"));
 }
 
-void PortWindow::CmdOK_Click()
-{
+void PortWindow::CmdOK_Click() {
     if (const auto choice = portChoiceFromText(m_txtCom->currentText())) {
         m_state.ComPort = choice->comPort;
         m_state.ComDevice = choice->device;
@@ -58,12 +55,15 @@ void PortWindow::CmdOK_Click()
     close();
 }
 
-void PortWindow::Port1_Click() { choose(1); }
+void PortWindow::Port1_Click() {
+    choose(1);
+}
 
-void PortWindow::Port2_Click() { choose(2); }
+void PortWindow::Port2_Click() {
+    choose(2);
+}
 
-void PortWindow::choose(qint16 comPort)
-{
+void PortWindow::choose(qint16 comPort) {
     m_state.ComPort = comPort;
     m_state.ComDevice.clear();
     emit portChosen();

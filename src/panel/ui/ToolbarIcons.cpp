@@ -8,8 +8,7 @@ namespace {
 
 constexpr int kSize = 32;
 
-void drawDisk(QPainter& p)
-{
+void drawDisk(QPainter& p) {
     p.setPen(QPen(QColor(20, 40, 90), 2));
     p.setBrush(QColor(60, 100, 190));
     p.drawRoundedRect(QRectF(5, 5, 22, 22), 2, 2);
@@ -19,8 +18,7 @@ void drawDisk(QPainter& p)
     p.drawRect(QRectF(10, 18, 12, 9));
 }
 
-void drawFolder(QPainter& p)
-{
+void drawFolder(QPainter& p) {
     p.setPen(QPen(QColor(120, 80, 10), 2));
     p.setBrush(QColor(240, 190, 60));
     QPainterPath path;
@@ -34,8 +32,7 @@ void drawFolder(QPainter& p)
     p.drawPath(path);
 }
 
-void drawList(QPainter& p)
-{
+void drawList(QPainter& p) {
     p.setPen(QPen(QColor(60, 60, 60), 1.5));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(6, 4, 20, 24));
@@ -44,8 +41,7 @@ void drawList(QPainter& p)
         p.drawLine(QPointF(10, y), QPointF(22, y));
 }
 
-void drawGraph(QPainter& p)
-{
+void drawGraph(QPainter& p) {
     p.setPen(QPen(QColor(60, 60, 60), 2));
     p.drawLine(QPointF(5, 4), QPointF(5, 27));
     p.drawLine(QPointF(5, 27), QPointF(28, 27));
@@ -54,8 +50,7 @@ void drawGraph(QPainter& p)
     p.drawPolyline(pts, 5);
 }
 
-void drawAvg(QPainter& p)
-{
+void drawAvg(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(70, 140, 70));
     p.drawRect(QRectF(5, 14, 6, 13));
@@ -65,8 +60,7 @@ void drawAvg(QPainter& p)
     p.drawLine(QPointF(3, 15), QPointF(29, 15));
 }
 
-void drawPc(QPainter& p)
-{
+void drawPc(QPainter& p) {
     p.setPen(QPen(QColor(50, 50, 50), 2));
     p.setBrush(QColor(200, 225, 250));
     p.drawRect(QRectF(5, 5, 22, 15));
@@ -78,8 +72,7 @@ void drawPc(QPainter& p)
     p.drawLine(QPointF(16, 12), QPointF(20, 14));
 }
 
-void drawMemory(QPainter& p)
-{
+void drawMemory(QPainter& p) {
     p.setPen(QPen(QColor(160, 160, 160), 2));
     for (int x = 9; x <= 23; x += 4) {
         p.drawLine(QPointF(x, 3), QPointF(x, 8));
@@ -92,15 +85,13 @@ void drawMemory(QPainter& p)
     p.drawEllipse(QPointF(10, 12), 1.5, 1.5);
 }
 
-void drawStop(QPainter& p)
-{
+void drawStop(QPainter& p) {
     p.setPen(QPen(QColor(120, 0, 0), 2));
     p.setBrush(QColor(220, 30, 30));
     p.drawRoundedRect(QRectF(7, 7, 18, 18), 2, 2);
 }
 
-void drawLight(QPainter& p)
-{
+void drawLight(QPainter& p) {
     p.setPen(QPen(QColor(150, 110, 0), 1.5));
     p.setBrush(QColor(255, 225, 60));
     p.drawEllipse(QPointF(16, 13), 8, 8);
@@ -112,8 +103,7 @@ void drawLight(QPainter& p)
     p.drawLine(QPointF(26, 13), QPointF(28, 13));
 }
 
-void drawClock(QPainter& p)
-{
+void drawClock(QPainter& p) {
     p.setPen(QPen(QColor(40, 40, 40), 2));
     p.setBrush(Qt::white);
     p.drawEllipse(QPointF(16, 16), 12, 12);
@@ -121,8 +111,7 @@ void drawClock(QPainter& p)
     p.drawLine(QPointF(16, 16), QPointF(22, 19));
 }
 
-void drawBell(QPainter& p)
-{
+void drawBell(QPainter& p) {
     p.setPen(QPen(QColor(120, 80, 0), 1.5));
     p.setBrush(QColor(240, 180, 40));
     QPainterPath path;
@@ -136,8 +125,7 @@ void drawBell(QPainter& p)
 
 } // namespace
 
-QIcon toolbarIcon(const QString& key)
-{
+QIcon toolbarIcon(const QString& key) {
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);

@@ -17,8 +17,7 @@
 namespace {
 
 struct PanelFixture : ::testing::Test {
-    PanelWindow::PortFactory scripted()
-    {
+    PanelWindow::PortFactory scripted() {
         return [this](const AppContext&) {
             auto p = std::make_unique<ScriptedPort>(clock);
             port = p.get();
@@ -28,8 +27,7 @@ struct PanelFixture : ::testing::Test {
             return p;
         };
     }
-    QLabel* label(PanelWindow& w, const char* name)
-    {
+    QLabel* label(PanelWindow& w, const char* name) {
         return w.findChild<QLabel*>(QString::fromLatin1(name));
     }
 
@@ -45,8 +43,7 @@ struct PanelFixture : ::testing::Test {
 
 } // namespace
 
-TEST(PortWindow, ChoicesSetTheComPort)
-{
+TEST(PortWindow, ChoicesSetTheComPort) {
     const struct {
         const char* text;
         qint16 com;
@@ -73,8 +70,7 @@ TEST(PortWindow, ChoicesSetTheComPort)
     EXPECT_EQ(s.ComPort, 2);
 }
 
-TEST_F(PanelFixture, LoadFailureShowsTheMessageAndEndsTheProgram)
-{
+TEST_F(PanelFixture, LoadFailureShowsTheMessageAndEndsTheProgram) {
     failOpen = true;
     openError = "Permission denied on /dev/ttyS0";
     PanelWindow w(context, scripted());
@@ -88,15 +84,13 @@ TEST_F(PanelFixture, LoadFailureShowsTheMessageAndEndsTheProgram)
     EXPECT_EQ(ended, 1);
 }
 
-TEST_F(PanelFixture, UnmatchedPortNameFailsToLoad)
-{
+TEST_F(PanelFixture, UnmatchedPortNameFailsToLoad) {
     PanelWindow w(context, [](const AppContext&) { return std::unique_ptr<SerialPort>(); });
     EXPECT_FALSE(w.Form_Load());
     EXPECT_EQ(dialogs.messages(), QStringList({"No device found, try again!"}));
 }
 
-TEST_F(PanelFixture, PollTickShowsTheReading)
-{
+TEST_F(PanelFixture, PollTickShowsTheReading) {
     state.ComPort = 3;
     PanelWindow w(context, scripted());
     ASSERT_TRUE(w.Form_Load());
@@ -113,8 +107,7 @@ TEST_F(PanelFixture, PollTickShowsTheReading)
     EXPECT_EQ(port->writtenHex(), QStringList({"20"}));
 }
 
-TEST_F(PanelFixture, SilentMeterShowsNoComAndComesBack)
-{
+TEST_F(PanelFixture, SilentMeterShowsNoComAndComesBack) {
     state.ComPort = 2;
     PanelWindow w(context, scripted());
     ASSERT_TRUE(w.Form_Load());
@@ -131,8 +124,7 @@ TEST_F(PanelFixture, SilentMeterShowsNoComAndComesBack)
     EXPECT_EQ(label(w, "LblCOM")->text(), "COM2");
 }
 
-TEST_F(PanelFixture, TickThatComesDueDuringItsOwnWaitIsDropped)
-{
+TEST_F(PanelFixture, TickThatComesDueDuringItsOwnWaitIsDropped) {
     PanelWindow w(context, scripted());
     ASSERT_TRUE(w.Form_Load());
     clock.duringWait = [&] { w.Timer1_Timer(); };
@@ -140,8 +132,7 @@ TEST_F(PanelFixture, TickThatComesDueDuringItsOwnWaitIsDropped)
     EXPECT_EQ(port->writes.size(), 1u);
 }
 
-TEST_F(PanelFixture, PortLabelClickTogglesTheVersionCaption)
-{
+TEST_F(PanelFixture, PortLabelClickTogglesTheVersionCaption) {
     PanelWindow w(context, scripted());
     EXPECT_EQ(w.windowTitle(), "Panel     V7.1");
     w.LblCOM_Click();
@@ -150,8 +141,7 @@ TEST_F(PanelFixture, PortLabelClickTogglesTheVersionCaption)
     EXPECT_EQ(w.windowTitle(), "Panel     V7.1");
 }
 
-TEST_F(PanelFixture, ToolbarHasTwelveButtonsInOrder)
-{
+TEST_F(PanelFixture, ToolbarHasTwelveButtonsInOrder) {
     PanelWindow w(context, scripted());
     auto* bar = w.findChild<QToolBar*>("Toolbar1");
     ASSERT_TRUE(bar);
@@ -166,8 +156,7 @@ TEST_F(PanelFixture, ToolbarHasTwelveButtonsInOrder)
     EXPECT_EQ(tips[10], "Set Meter Time to System Time");
 }
 
-TEST_F(PanelFixture, ClosingDuringAPollEndsItCleanly)
-{
+TEST_F(PanelFixture, ClosingDuringAPollEndsItCleanly) {
     PanelWindow w(context, scripted());
     ASSERT_TRUE(w.Form_Load());
     int ended = 0;
