@@ -4,8 +4,8 @@
 #include "panel/SharedState.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
-#include "support/RecordingPrinter.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
 #include "support/VirtualClock.h"
 
 #include <QFile>
@@ -71,7 +71,7 @@ protected:
     SharedState state;
     VirtualClock clock;
     ScriptedDialogs dialogs;
-    RecordingPrinter printer;
+    ScriptedPrinter printer;
     AppContext app = contextOf(state, clock, dialogs, printer);
     RecordTableModel model;
     FakeWindow window{QStringLiteral("Real Time List---*ID=12 Range:2000/LUX")};
@@ -214,7 +214,7 @@ TEST_F(FileTransferTest, PrintoutIsCaptionDashesAndOneLinePerRow) {
 
     ASSERT_TRUE(PrintGrid(app, window, model, busy));
     ASSERT_EQ(printer.jobs.size(), 1u);
-    const RecordingPrinter::Job& job = printer.jobs[0];
+    const ScriptedPrinter::Job& job = printer.jobs[0];
     EXPECT_TRUE(job.ended);
     EXPECT_EQ(
         job.lines,
@@ -245,7 +245,7 @@ TEST_F(FileTransferTest, PrintingThatCannotFinishRestoresEverything) {
          {Fault::RefusedJob, Fault::WindowClosing, Fault::ProgramClosing, Fault::FailedEnd}) {
         SharedState freshState;
         VirtualClock freshClock;
-        RecordingPrinter freshPrinter;
+        ScriptedPrinter freshPrinter;
         AppContext context = contextOf(freshState, freshClock, dialogs, freshPrinter);
         bool pollOn = true;
         context.setPollEnabled = [&](bool on) { pollOn = on; };

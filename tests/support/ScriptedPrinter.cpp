@@ -1,6 +1,6 @@
-#include "support/RecordingPrinter.h"
+#include "support/ScriptedPrinter.h"
 
-bool RecordingPrinter::beginJob(const QString& title) {
+bool ScriptedPrinter::beginJob(const QString& title) {
     if (refuseBegin)
         return false;
     jobs.push_back({title, {}, false, false});
@@ -8,7 +8,7 @@ bool RecordingPrinter::beginJob(const QString& title) {
     return true;
 }
 
-void RecordingPrinter::printLine(const QString& line) {
+void ScriptedPrinter::printLine(const QString& line) {
     if (!m_open) {
         ++strayLines;
         return;
@@ -18,7 +18,7 @@ void RecordingPrinter::printLine(const QString& line) {
         onLine(line);
 }
 
-bool RecordingPrinter::endJob() {
+bool ScriptedPrinter::endJob() {
     if (!m_open)
         return false;
     m_open = false;
@@ -26,14 +26,14 @@ bool RecordingPrinter::endJob() {
     return !failEnd;
 }
 
-void RecordingPrinter::abortJob() {
+void ScriptedPrinter::abortJob() {
     if (!m_open)
         return;
     m_open = false;
     jobs.back().aborted = true;
 }
 
-bool RecordingPrinter::printImage(const QImage& image, const QString&) {
+bool ScriptedPrinter::printImage(const QImage& image, const QString&) {
     if (refuseBegin)
         return false;
     images.push_back(image);

@@ -6,8 +6,9 @@
 #include <functional>
 #include <vector>
 
-// Records every print job instead of printing; can refuse to start or to finish a job.
-class RecordingPrinter : public Printer {
+// Records every print job, one by one, instead of printing; can refuse to start or to finish
+// a job.
+class ScriptedPrinter : public Printer {
 public:
     struct Job {
         QString title;
