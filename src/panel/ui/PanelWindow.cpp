@@ -2,16 +2,22 @@
 
 #include "common/Dialogs.h"
 #include "link/Clock.h"
+#include "link/LoggerReplies.h"
+#include "link/MeterExchange.h"
 #include "link/PollCycle.h"
 #include "link/SerialPort.h"
 #include "panel/AppContext.h"
 #include "panel/SharedState.h"
 #include "panel/ui/ToolbarIcons.h"
 #include "panel/ui/Twips.h"
+#include "records/FileTransfer.h"
+#include "records/PcRecording.h"
+#include "records/RecordFile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -71,7 +77,8 @@ QPixmap batteryPicture() {
 PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
-    , m_portFactory(std::move(portFactory)) {
+    , m_portFactory(std::move(portFactory))
+    , m_recordFile(std::make_unique<RecordWriter>()) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setFixedSize(twipsSize(5160, 4065));
@@ -293,8 +300,69 @@ void PanelWindow::Timer2_Timer() {
 }
 
 void PanelWindow::Toolbar1_ButtonClick(const QString& key) {
-    // Branches are wired as their windows arrive; other keys do nothing.
-    Q_UNUSED(key);
+    if (key == u"Save")
+        saveButton();
+    else if (key == u"PC")
+        enterSamplingTime(m_context.state, m_context.dialogs);
+}
+
+std::optional<Value> PanelWindow::readMeterId() {
+    setPollEnabled(false);
+    MeterExchange exchange(*m_port, m_context.clock, [this] { return m_unloaded; });
+    const LinkResult<QByteArray> reply = exchange.ReadSettings();
+    setPollEnabled(true);
+    if (reply.status == LinkStatus::NoReply)
+        m_context.dialogs.message(kMeterNotResponding, {}, Dialogs::Icon::Critical);
+    if (!reply.ok())
+        return std::nullopt;
+    const auto settings = SettingsReply::decode(reply.reply);
+    if (!settings)
+        return std::nullopt;
+    return Value::fromNumber(settings->id);
+}
+
+void PanelWindow::saveButton() {
+    SharedState& s = m_context.state;
+    if (s.Recording) {
+        stopRecording();
+        return;
+    }
+    if (!m_port || !ChooseSaveFile(s, m_context.dialogs) || !s.FileSelected)
+        return;
+    const std::optional<Value> id = readMeterId();
+    if (!id || m_unloaded) {
+        s.FileSelected = false;
+        return;
+    }
+    s.MeterID = *id;
+    s.RefUnit = s.Unit;
+    s.RefRange = s.Range;
+    if (!startRecordFile(*m_recordFile, s, m_context.dialogs))
+        return;
+    m_lblFileName->setText(QFileInfo(s.FileName).fileName());
+    m_lblFileName->adjustSize();
+    m_saveButton->setIcon(toolbarIcon(QStringLiteral("Stop")));
+    m_saveButton->setToolTip(QStringLiteral("Stop Recording"));
+    s.Recording = true;
+    m_lblRec->show();
+}
+
+void PanelWindow::stopRecording() {
+    SharedState& s = m_context.state;
+    s.Recording = false;
+    showNotRecording();
+    m_lblFileName->clear();
+    s.RecCount = 0;
+    m_recordFile->close();
+    s.FileSelected = false;
+}
+
+void PanelWindow::showNotRecording() {
+    m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
+    m_saveButton->setToolTip(QStringLiteral("Save As"));
+    m_lblRec->hide();
+    m_lblRec->clear();
+    m_lblCount->clear();
 }
 
 void PanelWindow::LblCOM_Click() {
@@ -315,22 +383,25 @@ void PanelWindow::Form_Unload() {
     m_unloaded = true;
     m_timer1.stop();
     m_timer2.stop();
+    if (m_context.state.Recording) {
+        m_context.state.Recording = false;
+        m_recordFile->close();
+    }
     if (m_port)
         m_port->close();
     emit programEnded();
 }
 
 bool PanelWindow::writeRecordLine(const QString& line) {
-    Q_UNUSED(line);
-    return false;
+    return m_recordFile->writeLine(line);
 }
 
 void PanelWindow::recordingStopped(StopReason reason) {
-    Q_UNUSED(reason);
-    m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
-    m_saveButton->setToolTip(QStringLiteral("Save As"));
-    m_lblRec->clear();
-    m_lblCount->clear();
+    showNotRecording();
+    m_context.state.FileSelected = false;
+    const bool closed = m_recordFile->close();
+    if (reason == StopReason::WriteFailed || !closed)
+        m_context.dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
 }
 
 void PanelWindow::showRecordCount(const QString& count) {

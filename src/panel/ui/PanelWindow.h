@@ -7,11 +7,14 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QToolBar;
 class QAction;
 class PollCycle;
+class RecordWriter;
+class Value;
 class SerialPort;
 struct AppContext;
 
@@ -51,6 +54,12 @@ private:
     void buildToolbar();
     void showLiveDisplay();
     void Form_Unload();
+    // The meter's ID code from its settings, the live poll paused meanwhile; nullopt (after the
+    // message) when the meter does not answer.
+    std::optional<Value> readMeterId();
+    void saveButton();
+    void stopRecording();
+    void showNotRecording();
 
     // SampleSinks
     bool writeRecordLine(const QString& line) override;
@@ -64,6 +73,7 @@ private:
     PortFactory m_portFactory;
     std::unique_ptr<SerialPort> m_port;
     std::unique_ptr<PollCycle> m_poll;
+    std::unique_ptr<RecordWriter> m_recordFile;
     LiveDisplay m_display;
     QTimer m_timer1;
     QTimer m_timer2;

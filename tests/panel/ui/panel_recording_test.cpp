@@ -1,0 +1,140 @@
+#include "panel/AppContext.h"
+#include "panel/SharedState.h"
+#include "panel/ui/PanelWindow.h"
+#include "sim/engine/DemoPort.h"
+#include "sim/engine/MeterEngine.h"
+#include "support/NullPrinter.h"
+#include "support/ScriptedDialogs.h"
+#include "support/VirtualClock.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main window on the simulated meter, on virtual time.
+struct RecordingFixture : ::testing::Test {
+    RecordingFixture() {
+        engine.setDrift(false);
+        engine.setRange(2000);
+        engine.setIlluminance(1230);
+        window = std::make_unique<PanelWindow>(context, [this](const AppContext&) {
+            return std::make_unique<DemoPort>(engine, clock);
+        });
+        EXPECT_TRUE(window->Form_Load());
+        poll(3);
+    }
+    void poll(int ticks) {
+        for (int i = 0; i < ticks; ++i)
+            window->Timer1_Timer();
+    }
+    QByteArray fileBytes(const QString& path) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }
+    QLabel* label(const char* name) { return window->findChild<QLabel*>(name); }
+    QAction* saveButton() { return window->findChild<QAction*>("Save"); }
+
+    MeterEngine engine = MeterEngine::demo(7);
+    SharedState state;
+    VirtualClock clock{QDateTime(QDate(2010, 12, 31), QTime(23, 59, 56))};
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    std::unique_ptr<PanelWindow> window;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(RecordingFixture, RecordsHeaderAndOneLinePerSampleAcrossMidnight) {
+    ASSERT_EQ(label("LblValue")->text(), "1230");
+    const QString path = dir.filePath("rec.txt");
+    dialogs.saveAnswers = {path};
+    window->Toolbar1_ButtonClick("Save");
+    ASSERT_TRUE(state.Recording);
+    EXPECT_EQ(saveButton()->toolTip(), "Stop Recording");
+    EXPECT_EQ(label("LblFileName")->text(), "rec.txt");
+    EXPECT_TRUE(window->timer1().isActive());
+
+    engine.setFlag(MeterEngine::BatteryLow, true);
+    for (int i = 0; i < 4; ++i) {
+        if (i == 2)
+            poll(1); // the battery mark arrives with the next frame
+        window->Timer2_Timer();
+    }
+    EXPECT_EQ(label("LblCount")->text(), "2");
+    EXPECT_EQ(label("LblRec")->text(), "Rec");
+    window->Toolbar1_ButtonClick("Save");
+    EXPECT_FALSE(state.Recording);
+    EXPECT_FALSE(state.FileSelected);
+    EXPECT_EQ(saveButton()->toolTip(), "Save As");
+    EXPECT_EQ(fileBytes(path), "*ID=1234 Range:2000/LUX\r\n"
+                               "1\t31/12/2010 23:59:58\t1230\t\r\n"
+                               "2\t01/01/2011 00:00:00\t1230\tLow\r\n");
+}
+
+TEST_F(RecordingFixture, RangeChangeEndsTheFileWithoutThatSample) {
+    const QString path = dir.filePath("rec.txt");
+    dialogs.saveAnswers = {path};
+    window->Toolbar1_ButtonClick("Save");
+    state.SamplingTime = 1;
+    window->Timer2_Timer();
+    engine.setRange(20000);
+    poll(1);
+    window->Timer2_Timer();
+    EXPECT_FALSE(state.Recording);
+    EXPECT_EQ(saveButton()->toolTip(), "Save As");
+    EXPECT_EQ(fileBytes(path).count('\n'), 2);
+}
+
+TEST_F(RecordingFixture, FullDiskStopsRecordingWithAMessage) {
+    dialogs.saveAnswers = {"/dev/full"};
+    window->Toolbar1_ButtonClick("Save");
+    // The header may sit in no buffer: it is written through, so the disk refuses it at once.
+    if (state.Recording)
+        window->Timer2_Timer();
+    EXPECT_FALSE(state.Recording);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"Cannot write the file, check the disk and try again!"}));
+    EXPECT_EQ(saveButton()->toolTip(), "Save As");
+}
+
+TEST_F(RecordingFixture, CancelledDialogAfterAnEarlierRecordingTouchesNothing) {
+    const QString path = dir.filePath("first.txt");
+    dialogs.saveAnswers = {path};
+    window->Toolbar1_ButtonClick("Save");
+    window->Timer2_Timer();
+    window->Toolbar1_ButtonClick("Save");
+    const QByteArray before = fileBytes(path);
+    window->Toolbar1_ButtonClick("Save"); // dialog cancelled
+    window->Timer2_Timer();
+    EXPECT_FALSE(state.Recording);
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+TEST_F(RecordingFixture, SilentMeterAtTheStartOfARecordingIsReported) {
+    engine.setSilent(true);
+    dialogs.saveAnswers = {dir.filePath("rec.txt")};
+    window->Toolbar1_ButtonClick("Save");
+    EXPECT_FALSE(state.Recording);
+    EXPECT_FALSE(state.FileSelected);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"Meter not responding, check the connection and try again!"}));
+    EXPECT_FALSE(QFile::exists(dir.filePath("rec.txt")));
+    EXPECT_TRUE(window->timer1().isActive());
+}
+
+TEST_F(RecordingFixture, SamplingTimeEntry) {
+    dialogs.inputAnswers = {QString("2.5")};
+    window->Toolbar1_ButtonClick("PC");
+    EXPECT_EQ(state.SamplingTime, 2.0f);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) ");
+    EXPECT_EQ(dialogs.shown[0].title, "Input Sampling Time");
+    EXPECT_EQ(dialogs.shown[0].defaultText, "2");
+}
