@@ -1,0 +1,10 @@
+#include "records/ui/DataList.h"
+
+DataList::DataList(AppContext& context)
+    : RecordListWindow(
+          context, {"DataList",
+                    "Data List",
+                    4065,
+                    {QStringLiteral("Save"), QStringLiteral("Plot"), QStringLiteral("Print")}}) {
+    move(0, 0);
+}

@@ -1,0 +1,26 @@
+#include "records/ui/RealTimeList.h"
+
+#include "panel/AppContext.h"
+#include "panel/SharedState.h"
+#include "records/RecordFile.h"
+#include "records/ui/RecordGrid.h"
+
+RealTimeList::RealTimeList(AppContext& context)
+    : RecordListWindow(context, {"RealTimeList",
+                                 "Real Time List",
+                                 4110,
+                                 {QStringLiteral("Save"), QStringLiteral("Print")}}) {
+    const SharedState& state = context.state;
+    setCaption(QStringLiteral("List---") + recordHeader(state.ListID, state.Range, state.Unit));
+    move(besidePanel());
+}
+
+void RealTimeList::addLiveRow(const QString& row) {
+    model().appendRow(row);
+    grid().showNewRow();
+}
+
+void RealTimeList::Form_Unload() {
+    m_context.state.ListOn = false;
+    m_context.state.ListCount = 0;
+}
