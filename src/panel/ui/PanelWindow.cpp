@@ -109,7 +109,9 @@ void PanelWindow::buildToolbar() {
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setGeometry(0, 0, kClientWidth, twips(420));
-    m_toolbar->setIconSize(QSize(20, 20));
+    m_toolbar->setIconSize(QSize(16, 16));
+    // Twelve buttons share the window's width.
+    m_toolbar->setStyleSheet(QStringLiteral("QToolButton { padding: 2px; margin: 0px; }"));
     for (const ToolbarButton& b : kButtons) {
         const QString key = QString::fromLatin1(b.key);
         QAction* action = m_toolbar->addAction(toolbarIcon(key), QString());
