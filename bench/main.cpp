@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
         if (!only.isEmpty() && !b.name.startsWith(only))
             continue;
         for (const Figure& f : b.run(options)) {
-            std::printf("%s %.4g %s\n", qPrintable(f.name), f.value, qPrintable(f.unit));
+            std::printf("%s %.5g %s\n", qPrintable(f.name), f.value, qPrintable(f.unit));
             std::fflush(stdout);
         }
     }
