@@ -1,0 +1,491 @@
+#include "logger/DataLogger.h"
+#include "logger/LoggerWindow.h"
+#include "logger/SetListModel.h"
+#include "panel/AppContext.h"
+#include "panel/SharedState.h"
+#include "records/RecordTableModel.h"
+#include "sim/engine/DemoPort.h"
+#include "sim/engine/MeterEngine.h"
+#include "support/NullPrinter.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPort.h"
+#include "support/VirtualClock.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct FakeWindow : LoggerWindow {
+    void showWindow() override { ++shown; }
+    bool closed() const override { return isClosed; }
+    void closeWindow() override { isClosed = true; }
+    void setCapacityText(const QString& text) override { capacity = text; }
+    QString idText() const override { return id; }
+    void setIdText(const QString& text) override { id = text; }
+    QString intervalText() const override { return interval; }
+    void setIntervalText(const QString& text) override { interval = text; }
+    void setUsagePercent(double percent) override { usage.push_back(percent); }
+    void setTransferPercent(double percent) override { transfer.push_back(percent); }
+    int setRowCount() const override { return grid.rowCount(); }
+    QString setCell(int row, int column) const override { return grid.cell(row, column); }
+    void appendSetRow(const QString& row) override { grid.appendRow(row); }
+
+    int shown = 0;
+    bool isClosed = false;
+    QString capacity = QStringLiteral("Capacity : 16 K"), id, interval;
+    std::vector<double> usage, transfer;
+    SetListModel grid;
+};
+
+struct FakeList : DownloadedList {
+    QString caption() const override { return title; }
+    void setCaption(const QString& c) override { captions << (title = c); }
+    void show() override { shown = true; }
+    void close() override { closed = true; }
+    void appendRows(const QStringList& r) override { rows << r; }
+
+    QString title = QStringLiteral("Data List");
+    QStringList captions, rows;
+    bool shown = false, closed = false;
+};
+
+// The simulated meter behind the Demo port, with a tap on what is written and a way to cut the
+// line after some received bytes.
+struct TappedPort : SerialPort {
+    explicit TappedPort(SerialPort& p)
+        : inner(p) {}
+    bool open(QString* e) override { return inner.open(e); }
+    bool isOpen() const override { return inner.isOpen(); }
+    void close() override { inner.close(); }
+    void output(const QByteArray& b) override {
+        written << hexText(b);
+        if (onOutput)
+            onOutput(b);
+        inner.output(b);
+    }
+    int inBufferCount() override { return inner.inBufferCount(); }
+    void discardInput() override { inner.discardInput(); }
+    QByteArray input() override {
+        QByteArray got = inner.input().left(std::max(0, cutAfter - passed));
+        passed += static_cast<int>(got.size());
+        return got;
+    }
+    SerialPort& inner;
+    QStringList written;
+    std::function<void(const QByteArray&)> onOutput;
+    int cutAfter = 1 << 30, passed = 0;
+};
+
+MeterEngine::LoggedSet loggedSet(std::array<quint8, 6> start, quint8 code, quint16 interval,
+                                 int samples) {
+    MeterEngine::LoggedSet s{start, code, interval, {}};
+    for (int j = 0; j < samples; ++j)
+        s.samples += fromHexText("45 13");
+    return s;
+}
+const std::array<quint8, 6> kStart = {0x10, 0x06, 0x22, 0x14, 0x05, 0x09};
+
+struct Bench {
+    Bench() {
+        state.ComPort = 3;
+        engine.setIdCode(1234);
+        engine.setInterval(60);
+        engine.setDrift(false);
+        port.open(nullptr);
+    }
+    std::shared_ptr<FakeList> obtain() {
+        if (!lists.empty() && lists.back()->shown)
+            lists.back()->closed = true;
+        lists.push_back(std::make_shared<FakeList>());
+        return lists.back();
+    }
+    bool sent(const char* hex) const { return port.written.contains(QString::fromLatin1(hex)); }
+    void addSets(int count, int samples = 3) {
+        for (int i = 0; i < count; ++i)
+            engine.addSet(loggedSet(kStart, 0x04, static_cast<quint16>(60 + i), samples + i));
+    }
+
+    VirtualClock clock;
+    SharedState state;
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    MeterEngine engine;
+    DemoPort demo{engine, clock};
+    TappedPort port{demo};
+    std::vector<bool> poll;
+    QStringList portLabels;
+    AppContext context{state,   clock,
+                       dialogs, printer,
+                       &port,   [this](bool on) { poll.push_back(on); },
+                       {},      [this](const QString& t) { portLabels << t; }};
+    FakeWindow window;
+    std::vector<std::shared_ptr<FakeList>> lists;
+    DataLogger logger{context, window, [this] { return obtain(); }};
+};
+
+} // namespace
+
+TEST(DataLogger, SetListShowsSettingsAndOneRowPerSet) {
+    for (const int n : {2, 9}) {
+        Bench b;
+        b.addSets(n);
+        b.state.SetCache[0] = "kept";
+        b.state.SetCache[2] = "stale";
+        b.logger.readSetList();
+        EXPECT_EQ(b.window.shown, 1);
+        EXPECT_EQ(b.window.capacity, "Capacity : 32 K");
+        EXPECT_EQ(b.window.id, "1234");
+        EXPECT_EQ(b.window.interval, "60");
+        EXPECT_EQ(b.state.MeterID.text(), "1234");
+        ASSERT_EQ(b.window.grid.rowCount(), n + 1) << n;
+        EXPECT_EQ(b.window.grid.cell(0, 1), " Date");
+        QStringList last;
+        for (int c = 0; c < SetListModel::kColumns; ++c)
+            last << b.window.grid.cell(n, c);
+        EXPECT_EQ(last.join('\t'), QStringLiteral("%1\t22/06/2010\t14:05:09\t2000 LUX\t%2\t%3")
+                                       .arg(n)
+                                       .arg(59 + n)
+                                       .arg(2 + n));
+        EXPECT_EQ(b.window.transfer.back(), 100.0);
+        EXPECT_EQ(b.state.SetCache[0], "kept");
+        EXPECT_TRUE(b.state.SetCache[2].isEmpty());
+        EXPECT_TRUE(b.state.MemoryOn);
+        EXPECT_EQ(b.poll, std::vector<bool>({false, true}));
+        EXPECT_TRUE(b.dialogs.shown.empty());
+    }
+}
+
+TEST(DataLogger, NoSetsButMemoryInUseGivesAnEmptyList) {
+    Bench b;
+    ScriptedPort port(b.clock);
+    double lastByte = -1;
+    port.onOutput = [&](const QByteArray& w) { // awake only within 0.3 s of the last byte
+        const bool awake = b.clock.monotonic() - lastByte < 0.3;
+        lastByte = b.clock.monotonic();
+        if (awake && w == " ")
+            port.deliver(fromHexText("02 35 00 00 03"));
+        else if (awake && (w == "Y" || w == "I")) {
+            port.deliver(fromHexText(w == "Y" ? "04 D2 00 02 00 40 01 3C 00" : "00"));
+            lastByte = -1;
+        }
+    };
+    b.context.port = &port;
+    b.logger.readSetList();
+    EXPECT_TRUE(port.writtenHex().contains("49"));
+    EXPECT_EQ(b.window.grid.rowCount(), 1);
+    EXPECT_NEAR(b.window.usage.at(0), 320 * 100.0 / 32768, 1e-9);
+    EXPECT_EQ(b.window.transfer.back(), 100.0);
+    EXPECT_TRUE(b.dialogs.shown.empty());
+}
+
+TEST(DataLogger, EmptyMemoryStopsAfterTheSettings) {
+    Bench b;
+    b.logger.readSetList();
+    EXPECT_EQ(b.dialogs.messages(), QStringList{kNoDataInMemory});
+    EXPECT_EQ(b.dialogs.shown[0].icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(b.window.capacity, "Capacity : 32 K");
+    EXPECT_EQ(b.window.id, "1234");
+    EXPECT_EQ(b.window.grid.rowCount(), 1);
+    EXPECT_TRUE(b.window.usage.empty());
+    EXPECT_FALSE(b.sent("49"));
+    EXPECT_EQ(b.poll, std::vector<bool>({false, true}));
+    const qsizetype writes = b.port.written.size();
+    b.logger.readSetList(); // the window is still open
+    EXPECT_EQ(b.port.written.size(), writes);
+}
+
+TEST(DataLogger, MemoryButtonGuardsAndUsage) {
+    const struct {
+        bool memoryOn, rec, hold, memFull;
+        bool runs;
+        double usage;
+    } cases[] = {
+        {true, false, false, false, false, 0},    {false, true, false, false, false, 0},
+        {false, false, true, false, false, 0},    {false, false, false, false, true, 0.6897},
+        {false, false, false, true, true, 100.0},
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        b.addSets(1, 100); // 15 + 11 + 200 bytes in use
+        b.state.MemoryOn = c.memoryOn;
+        b.state.MeterRec = c.rec;
+        b.state.HoldOn = c.hold;
+        b.state.MemFull = c.memFull;
+        b.logger.readSetList();
+        EXPECT_EQ(b.window.shown, c.runs ? 1 : 0);
+        EXPECT_EQ(b.port.written.isEmpty(), !c.runs);
+        EXPECT_EQ(b.poll.empty(), !c.runs);
+        if (c.runs) {
+            EXPECT_NEAR(b.window.usage.at(0), c.usage, 1e-4);
+        }
+    }
+}
+
+TEST(DataLogger, DownloadFillsTheListWithProgress) {
+    Bench b;
+    b.addSets(1, 2499);
+    b.engine.setPaced(true);
+    b.logger.readSetList();
+    b.window.transfer.clear();
+    b.logger.downloadSet(1);
+    ASSERT_EQ(b.lists.size(), 1u);
+    const FakeList& list = *b.lists[0];
+    EXPECT_TRUE(b.sent("4B") && b.sent("01"));
+    EXPECT_EQ(list.rows.size(), 2499);
+    EXPECT_EQ(list.rows[0], "1\t22/06/2010 14:05:09\t1345\t");
+    EXPECT_EQ(list.rows[2].section('\t', 1, 1), "22/06/2010 14:07:09");
+    EXPECT_EQ(list.captions,
+              QStringList({"1000 records completed", "2000 records completed",
+                           "2499 records completed", "Data List---*ID=1234 Range:2000/LUX"}));
+    EXPECT_GT(b.window.transfer.size(), 100u);
+    EXPECT_TRUE(std::is_sorted(b.window.transfer.begin(), b.window.transfer.end()));
+    EXPECT_LT(b.window.transfer.front(), 10.0);
+    EXPECT_EQ(b.window.transfer.back(), 100.0);
+    EXPECT_EQ(b.state.SetCache[1].size(), 11 + 2 * 2499);
+    EXPECT_EQ(b.poll, std::vector<bool>({false, true, false, true}));
+    EXPECT_EQ(b.portLabels, QStringList{"COM3"});
+
+    // A second click takes the set from the cache and builds a fresh list.
+    const qsizetype writes = b.port.written.size();
+    b.logger.downloadSet(1);
+    EXPECT_EQ(b.port.written.size(), writes);
+    ASSERT_EQ(b.lists.size(), 2u);
+    EXPECT_TRUE(b.lists[0]->closed);
+    EXPECT_EQ(b.lists[1]->rows, list.rows);
+    EXPECT_EQ(b.lists[1]->title, list.title);
+}
+
+TEST(DataLogger, ClicksThatNameNoSetOrCarryOddSetsEndSoundly) {
+    Bench b;
+    b.engine.addSet(loggedSet(kStart, 0x03, 30, 0));
+    b.engine.addSet(loggedSet({0x10, 0x13, 0x45, 0x25, 0x00, 0x00}, 0x04, 30, 3));
+    b.logger.readSetList();
+    for (const int row : {0, 3}) { // the title row; past the last set
+        b.logger.downloadSet(row);
+        EXPECT_TRUE(b.lists.empty());
+    }
+    b.logger.downloadSet(1); // no samples: no rows, still the header
+    EXPECT_TRUE(b.lists.at(0)->rows.isEmpty());
+    EXPECT_EQ(b.lists[0]->captions, QStringList{"Data List---*ID=1234 Range:200/Fc"});
+    b.logger.downloadSet(2); // a start date that does not exist: the first sample only
+    EXPECT_EQ(b.lists.at(1)->rows.size(), 1);
+    EXPECT_EQ(b.lists[1]->title, "1 records completed");
+    ASSERT_EQ(b.dialogs.shown.size(), 1u);
+    EXPECT_EQ(b.dialogs.shown[0].icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(b.poll.back(), true);
+    EXPECT_EQ(b.portLabels, QStringList({"COM3", "COM3"}));
+}
+
+TEST(DataLogger, SilentMeterEndsEachExchangeAndLeavesTheWindowUsable) {
+    const struct {
+        const char* name;
+        const char* silentAfter; // written bytes after which the meter falls silent, "" at once
+        int cut;                 // received bytes after which the line is cut
+        std::function<void(Bench&)> run;
+    } cases[] = {
+        {"settings", "", 1 << 30, [](Bench& b) { b.logger.readSetList(); }},
+        {"index", "49", 1 << 30, [](Bench& b) { b.logger.readSetList(); }},
+        {"download", "4B", 1 << 30, [](Bench& b) { b.logger.downloadSet(1); }},
+        {"download broken off", "--", 300, [](Bench& b) { b.logger.downloadSet(1); }},
+        {"erase", "", 1 << 30,
+         [](Bench& b) {
+             b.dialogs.confirmAnswers = {true};
+             b.logger.eraseMemory();
+         }},
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        b.addSets(2, 200);
+        if (QByteArray(c.name).startsWith("download")) {
+            b.logger.readSetList();
+            b.poll.clear();
+            b.port.cutAfter = b.port.passed + c.cut;
+        }
+        b.engine.setSilent(!*c.silentAfter);
+        b.port.onOutput = [&](const QByteArray& w) {
+            if (hexText(w) == c.silentAfter)
+                b.engine.setSilent(true);
+        };
+        const double start = b.clock.monotonic();
+        c.run(b);
+        EXPECT_LT(b.clock.monotonic() - start, 7.0) << c.name;
+        EXPECT_EQ(b.dialogs.messages(), QStringList{kMeterNotResponding}) << c.name;
+        EXPECT_EQ(b.dialogs.shown.back().icon, Dialogs::Icon::Critical);
+        EXPECT_EQ(b.poll.back(), true) << c.name;
+        EXPECT_FALSE(b.window.isClosed) << c.name;
+        EXPECT_FALSE(b.logger.busy());
+        EXPECT_EQ(b.window.transfer.back(), 0.0) << c.name;
+        EXPECT_TRUE(b.state.SetCache[1].isEmpty()) << c.name;
+        if (b.lists.size() == 1) { // the download: label back, no list left, and a retry works
+            EXPECT_EQ(b.portLabels, QStringList{"COM3"});
+            EXPECT_TRUE(b.lists[0]->closed && !b.lists[0]->shown);
+            b.engine.setSilent(false);
+            b.port.onOutput = nullptr;
+            b.port.cutAfter = 1 << 30;
+            b.logger.downloadSet(1);
+            EXPECT_EQ(b.lists.at(1)->rows.size(), 200) << c.name;
+        }
+    }
+}
+
+TEST(DataLogger, ClosingTheWindowDuringADownloadEndsItQuietly) {
+    Bench b;
+    b.addSets(1, 500);
+    b.engine.setPaced(true);
+    b.logger.readSetList();
+    b.window.transfer.clear();
+    b.clock.duringWait = [&] { b.window.isClosed = !b.window.transfer.empty(); };
+    b.logger.downloadSet(1);
+    EXPECT_TRUE(b.dialogs.shown.empty());
+    EXPECT_TRUE(b.lists.at(0)->closed && !b.lists[0]->shown);
+    EXPECT_TRUE(b.state.SetCache[1].isEmpty());
+    EXPECT_EQ(b.poll.back(), true);
+    EXPECT_EQ(b.portLabels, QStringList{"COM3"});
+}
+
+TEST(DataLogger, ClicksDuringAnExchangeAreRefused) {
+    Bench b;
+    b.addSets(2);
+    b.window.id = b.window.interval = "1";
+    b.dialogs.confirmAnswers = {true};
+    b.dialogs.inputAnswers = {"7", "7"};
+    b.clock.duringWait = [&] {
+        b.logger.downloadSet(1);
+        b.logger.changeId(DataLogger::Origin::Label);
+        b.logger.changeInterval(DataLogger::Origin::Panel);
+        b.logger.eraseMemory();
+    };
+    b.logger.readSetList();
+    b.logger.downloadSet(2);
+    EXPECT_TRUE(b.dialogs.shown.empty());
+    EXPECT_EQ(b.lists.size(), 1u);
+    EXPECT_EQ(b.port.written.filter(QRegularExpression("^(57|45)")), QStringList());
+    EXPECT_EQ(b.engine.sets().size(), 2);
+}
+
+TEST(DataLogger, SettingChanges) {
+    using O = DataLogger::Origin;
+    const QString idLabel = "Input an id code from 0 to 65535 and press OK to confirm.\r\n";
+    const QString idPanel = "Enter the Willing ID\r\n(0 <= ID Code <= 65535 ) ";
+    const QString intLabel =
+        "Input a sample interval time from 1 to 65535 seconds and press OK to confirm.\r\n";
+    const QString intPanel = "Enter the Willing Interval in second\r\n(0 <= interval <= 65535 ) ";
+    const struct {
+        bool id;
+        O origin;
+        const char* shown;
+        std::optional<QString> answer;
+        QString prompt;
+        QStringList writes;
+        const char* after;
+        bool invalid;
+        bool polled = !writes.isEmpty();
+    } cases[] = {
+        {true,
+         O::Label,
+         "1200",
+         "1234",
+         idLabel,
+         {"20", "57 00 00 D2", "20", "57 00 01 04"},
+         "1234",
+         false},
+        {true, O::Panel, "1200", "70000", idPanel, {}, "1200", true, true},
+        {true,
+         O::Panel,
+         "1200",
+         " 65535 ",
+         idPanel,
+         {"20", "57 00 00 FF", "20", "57 00 01 FF"},
+         "65535",
+         false},
+        {true, O::Label, "1200", "12abc", idLabel, {}, "1200", true},
+        {true, O::Label, "1200", std::nullopt, idLabel, {}, "1200", false},
+        {true, O::Label, "", "5", QString(), {}, "", true},
+        {false,
+         O::Label,
+         "60",
+         "-5",
+         intLabel,
+         {"20", "57 00 07 05", "20", "57 00 08 00"},
+         "5",
+         false},
+        {false,
+         O::Panel,
+         "60",
+         "-12.7",
+         intPanel,
+         {"20", "57 00 07 0C", "20", "57 00 08 00"},
+         "12",
+         false},
+        {false,
+         O::Panel,
+         "60",
+         "0",
+         intPanel,
+         {"20", "57 00 07 00", "20", "57 00 08 00"},
+         "0",
+         false},
+        {false, O::Panel, "60", std::nullopt, intPanel, {}, "60", false},
+        {false, O::Label, "", "5", QString(), {}, "", true},
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        ScriptedPort port(b.clock);
+        QStringList trace;
+        port.trace = b.clock.trace = &trace;
+        b.context.port = &port;
+        (c.id ? b.window.id : b.window.interval) = c.shown;
+        b.state.MeterID = Value::fromNumber(1200);
+        b.dialogs.inputAnswers = {c.answer};
+        c.id ? b.logger.changeId(c.origin) : b.logger.changeInterval(c.origin);
+        const QString label = QString::fromLatin1(c.id ? "1234 " : "int ") + c.answer.value_or("");
+        EXPECT_EQ(port.writtenHex(), c.writes) << qPrintable(label);
+        EXPECT_EQ(c.id ? b.window.id : b.window.interval, c.after) << qPrintable(label);
+        EXPECT_EQ(b.state.MeterID.text(), c.id && !c.writes.isEmpty() ? c.after : "1200");
+        EXPECT_EQ(b.dialogs.messages(),
+                  c.invalid ? QStringList{kInvalidSettingValue} : QStringList())
+            << qPrintable(label);
+        if (!c.prompt.isEmpty()) {
+            ASSERT_EQ(b.dialogs.shown.at(0).kind, "input");
+            EXPECT_EQ(b.dialogs.shown[0].text, c.prompt);
+            EXPECT_EQ(b.dialogs.shown[0].title, c.id ? "Input ID Code" : "Input Interval");
+            EXPECT_EQ(b.dialogs.shown[0].defaultText, c.shown);
+        }
+        if (!c.writes.isEmpty()) {
+            EXPECT_EQ(trace, QStringList({"out 20", "wait 0.2", "out " + c.writes[1], "wait 0.2",
+                                          "out 20", "wait 0.2", "out " + c.writes[3], "wait 0.2"}));
+        }
+        // The poll is stopped only for a write and always started again after it.
+        EXPECT_EQ(b.poll, c.polled ? std::vector<bool>({false, true}) : std::vector<bool>())
+            << qPrintable(label);
+    }
+}
+
+TEST(DataLogger, SettingWritesReachTheMeter) {
+    Bench b;
+    b.window.id = "0";
+    b.window.interval = "60";
+    b.dialogs.inputAnswers = {"1234", "300"};
+    b.logger.changeId(DataLogger::Origin::Panel);
+    b.logger.changeInterval(DataLogger::Origin::Label);
+    EXPECT_EQ(b.engine.idCode(), 1234);
+    EXPECT_EQ(b.engine.interval(), 300);
+}
+
+TEST(DataLogger, EraseAsksFirst) {
+    for (const bool ok : {false, true}) {
+        Bench b;
+        b.addSets(2);
+        b.dialogs.confirmAnswers = {ok};
+        b.logger.eraseMemory();
+        ASSERT_EQ(b.dialogs.shown.size(), 1u);
+        EXPECT_EQ(b.dialogs.shown[0].text, "All saved data in memory will be deleted.");
+        EXPECT_EQ(b.dialogs.shown[0].title, "Warning");
+        EXPECT_EQ(b.port.written.isEmpty(), !ok);
+        EXPECT_EQ(b.engine.sets().size(), ok ? 0 : 2);
+        EXPECT_EQ(b.window.isClosed, ok);
+        EXPECT_EQ(b.poll, ok ? std::vector<bool>({false, true}) : std::vector<bool>());
+    }
+}
