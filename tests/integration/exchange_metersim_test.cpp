@@ -1,0 +1,107 @@
+// The command set against the simulator program on a pseudo-terminal, through QSerialPort and
+// the program's clock, in real time.
+#include "link/LoggerReplies.h"
+#include "link/MeterExchange.h"
+#include "link/RealClock.h"
+#include "link/SystemSerialPort.h"
+#include "panel/SharedState.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class ExchangeMetersim : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim.start(QStringLiteral(METERSIM_PATH), {"--paced", "--control"});
+        ASSERT_TRUE(sim.waitForStarted(5000));
+        const QString path = simLine();
+        ASSERT_TRUE(path.startsWith(u'/')) << path.toStdString();
+        port = std::make_unique<SystemSerialPort>(path);
+        QString error;
+        ASSERT_TRUE(port->open(&error)) << error.toStdString();
+    }
+    void TearDown() override {
+        port.reset();
+        sim.closeWriteChannel();
+        if (!sim.waitForFinished(5000))
+            sim.kill();
+    }
+    QString simLine() {
+        QElapsedTimer waited;
+        waited.start();
+        while (!sim.canReadLine() && waited.elapsed() < 5000)
+            sim.waitForReadyRead(100);
+        return QString::fromLocal8Bit(sim.readLine()).trimmed();
+    }
+    SettingsReply settings() {
+        const auto reply = MeterExchange(*port, clock).ReadSettings();
+        EXPECT_TRUE(reply.ok());
+        return SettingsReply::decode(reply.reply).value_or(SettingsReply{});
+    }
+
+    QProcess sim;
+    std::unique_ptr<SystemSerialPort> port;
+    RealClock clock;
+    SharedState state;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(ExchangeMetersim, LoggerSettingsIndexDownloadWritesClockAndErase) {
+    MeterExchange link(*port, clock);
+    const SettingsReply before = settings();
+    ASSERT_GE(before.setCount, 2);
+
+    QList<double> progress;
+    const auto index = link.ReadSetIndex(before.setCount, [&](double p) { progress << p; });
+    ASSERT_TRUE(index.ok());
+    EXPECT_EQ(progress.back(), 100);
+    const auto entries = decodeSetIndex(index.reply, before.setCount);
+    ASSERT_TRUE(entries);
+    const SetEntry& set = (*entries)[1];
+    ASSERT_GT(set.sampleCount, 100);
+
+    const auto dump = link.ReadSet(2, set.sampleCount);
+    ASSERT_TRUE(dump.ok());
+    EXPECT_EQ(dump.reply.size(), setDumpSize(set.sampleCount));
+    const SetRows rows = decodeSetDump(state, dump.reply, set.interval, set.sampleCount);
+    EXPECT_EQ(rows.error, QString());
+    ASSERT_EQ(rows.rows.size(), set.sampleCount);
+    const QStringList row = setRowText(state, 2, set).split(u'\t');
+    EXPECT_EQ(rows.rows[0].section(u'\t', 1, 1), row[1] + u' ' + row[2]);
+
+    link.WriteSettingWord(state, dialogs, kIntervalLowAddress, kIntervalHighAddress, 300);
+    EXPECT_TRUE(state.WriteOK);
+    link.WriteSettingWord(state, dialogs, kIdLowAddress, kIdHighAddress, 4321);
+    EXPECT_TRUE(state.WriteOK);
+    const SettingsReply written = settings();
+    EXPECT_EQ(written.interval, 300);
+    EXPECT_EQ(written.id, 4321);
+
+    ASSERT_EQ(link.SetClock(QDateTime(QDate(2011, 1, 2), QTime(3, 4, 5))), LinkStatus::Ok);
+    const auto time = link.ReadClock();
+    ASSERT_TRUE(time.ok());
+    EXPECT_EQ(time.reply.mid(1).toHex(' '), "11 01 02 03 04"); // year month day hour minute
+    EXPECT_GE(time.reply[0], 0x05);
+    EXPECT_LE(time.reply[0], 0x09);
+
+    ASSERT_EQ(link.EraseMemory(), LinkStatus::Ok);
+    const SettingsReply erased = settings();
+    EXPECT_EQ(erased.setCount, 0);
+    EXPECT_TRUE(erased.holdsNoData());
+}
+
+TEST_F(ExchangeMetersim, SilentMeterGivesUp) {
+    sim.write("silent on\n");
+    ASSERT_EQ(simLine(), "ok");
+    QElapsedTimer took;
+    took.start();
+    EXPECT_EQ(MeterExchange(*port, clock).ReadSettings().status, LinkStatus::NoReply);
+    EXPECT_NEAR(took.elapsed() / 1000.0, MeterExchange::kGiveUpSeconds, 0.5);
+}
+
+} // namespace
