@@ -1,0 +1,58 @@
+// Runs the main window on a serial device and records into a file, as a user would after
+// pressing "Save", and reports every record count shown. The crash test kills it mid-run.
+#include "link/RealClock.h"
+#include "link/SystemSerialPort.h"
+#include "panel/AppContext.h"
+#include "panel/SharedState.h"
+#include "panel/ui/PanelWindow.h"
+#include "support/NullPrinter.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: record_harness DEVICE FILE\n");
+        return 2;
+    }
+    SharedState state;
+    state.ComDevice = QString::fromLocal8Bit(argv[1]);
+    RealClock clock;
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    PanelWindow panel(context, [](const AppContext& c) {
+        return std::make_unique<SystemSerialPort>(c.state.ComDevice);
+    });
+    if (!panel.Form_Load())
+        return 1;
+    // A user presses "Save" once the reading shows.
+    while (state.Range == std::nullopt)
+        clock.WaitSeconds(0.1);
+    dialogs.inputAnswers = {QStringLiteral("1")};
+    panel.Toolbar1_ButtonClick(QStringLiteral("PC"));
+    dialogs.saveAnswers = {QString::fromLocal8Bit(argv[2])};
+    panel.Toolbar1_ButtonClick(QStringLiteral("Save"));
+    if (!state.Recording) {
+        std::fprintf(stderr, "recording did not start: %s\n",
+                     qPrintable(dialogs.messages().join(u'|')));
+        return 1;
+    }
+    QString shown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QString count = panel.findChild<QLabel*>(QStringLiteral("LblCount"))->text();
+        if (count != shown && !count.isEmpty()) {
+            shown = count;
+            std::printf("%s\n", qPrintable(count));
+            std::fflush(stdout);
+        }
+    });
+    watch.start(20);
+    return QApplication::exec();
+}

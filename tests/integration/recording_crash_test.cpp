@@ -1,0 +1,65 @@
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString readPtyPath(QProcess& metersim) {
+    QElapsedTimer t;
+    t.start();
+    while (!metersim.canReadLine() && t.elapsed() < 5000)
+        metersim.waitForReadyRead(200);
+    return QString::fromLocal8Bit(metersim.readLine()).trimmed();
+}
+
+} // namespace
+
+// Killed without warning while it records, the program leaves a file that holds the header
+// and every sample it had taken.
+TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
+    QProcess metersim;
+    metersim.start(QStringLiteral(METERSIM_PATH), {});
+    ASSERT_TRUE(metersim.waitForStarted(5000));
+    const QString device = readPtyPath(metersim);
+    ASSERT_TRUE(device.startsWith('/'));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("crash.txt");
+    QProcess recorder;
+    recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    recorder.start(QStringLiteral(RECORD_HARNESS_PATH), {device, path});
+    ASSERT_TRUE(recorder.waitForStarted(5000));
+
+    int lastShown = 0;
+    QElapsedTimer t;
+    t.start();
+    while (lastShown < 4 && t.elapsed() < 20000) {
+        recorder.waitForReadyRead(200);
+        while (recorder.canReadLine())
+            lastShown = QString::fromLatin1(recorder.readLine()).trimmed().toInt();
+    }
+    ASSERT_GE(lastShown, 4);
+    recorder.kill(); // SIGKILL
+    recorder.waitForFinished(5000);
+    metersim.kill();
+    metersim.waitForFinished(5000);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], "*ID=1234 Range:2000/LUX\r");
+    EXPECT_TRUE(lines.last().isEmpty()) << "the last line is complete";
+    const QRegularExpression record(R"(^(\d+)\t\d\d/\d\d/\d{4} \d\d:\d\d:\d\d\t[0-9.]+\t\r$)");
+    int number = 0;
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        const auto m = record.match(QString::fromLatin1(lines[i]));
+        ASSERT_TRUE(m.hasMatch()) << lines[i].toStdString();
+        EXPECT_EQ(m.captured(1).toInt(), ++number);
+    }
+    EXPECT_GE(number, lastShown);
+}
