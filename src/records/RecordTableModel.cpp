@@ -85,12 +85,3 @@ void RecordTableModel::appendRows(const QStringList& rows) {
         store(row);
     endInsertRows();
 }
-
-void RecordTableModel::clearRows() {
-    if (rowCount() <= 1)
-        return;
-    beginRemoveRows({}, 1, rowCount() - 1);
-    m_starts.resize(2);
-    m_text.truncate(m_starts[1]);
-    endRemoveRows();
-}

@@ -33,8 +33,6 @@ public:
     void appendRow(QStringView tabSeparated);
     // Many rows in one insertion, for filling a list from a file or a download.
     void appendRows(const QStringList& rows);
-    // Back to the title row alone.
-    void clearRows();
 
 private:
     void store(QStringView tabSeparated);

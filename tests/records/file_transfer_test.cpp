@@ -94,6 +94,10 @@ TEST_P(SaveAndReadBack, GivesTheSameRows) {
     saveWithAnswer(path("list.txt"));
 
     EXPECT_EQ(readAll(path("list.txt")), c.file);
+    QStringList captions;
+    for (int r = 1; r < model.rowCount(); ++r)
+        captions << QString::number(r) + QStringLiteral("Records Completed");
+    EXPECT_EQ(window.history, captions << window.caption());
     EXPECT_EQ(window.caption(), QStringLiteral("Real Time List---*ID=12 Range:2000/LUX"));
     EXPECT_FALSE(state.FileSelected);
     EXPECT_EQ(busyDepth, 0);
@@ -123,14 +127,6 @@ INSTANTIATE_TEST_SUITE_P(
                                     "*ID=12 Range:2000/LUX\r\n\t\t\t\t\r\n\t\t5\t\t\r\n"}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
 
-TEST_F(FileTransferTest, SaveCountsRowsInTheCaptionThenRestoresIt) {
-    model.appendRows({kRow1, kRow2});
-    state.FileName = path("x.txt");
-    ASSERT_TRUE(SaveGridToFile(state, dialogs, window, model, busy));
-    EXPECT_EQ(window.history, QStringList({"1Records Completed", "2Records Completed",
-                                           "Real Time List---*ID=12 Range:2000/LUX"}));
-}
-
 TEST_F(FileTransferTest, CancelledDialogAfterAnEarlierSaveWritesNothing) {
     model.appendRow(kRow1);
     saveWithAnswer(path("first.txt"));
@@ -150,20 +146,6 @@ TEST_F(FileTransferTest, CancelledDialogAfterAnEarlierSaveWritesNothing) {
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
-TEST_F(FileTransferTest, SaveDialogAsksForAnyFile) {
-    dialogs.saveAnswers.push_back(path("a.txt"));
-    EXPECT_TRUE(ChooseSaveFile(state, dialogs));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("save"));
-    EXPECT_EQ(dialogs.shown[0].text, kAllFilesFilter);
-    EXPECT_EQ(state.FileName, path("a.txt"));
-
-    // A path without a file name is no choice.
-    dialogs.saveAnswers.push_back(dir.path() + u'/');
-    EXPECT_FALSE(ChooseSaveFile(state, dialogs));
-    EXPECT_FALSE(state.FileSelected);
-}
-
 TEST_F(FileTransferTest, WriteFailuresAreReportedAndLeaveNothingSelected) {
     const QString targets[] = {QStringLiteral("/dev/full"), dir.path(),
                                path("missing/folder/x.txt")};
@@ -177,15 +159,6 @@ TEST_F(FileTransferTest, WriteFailuresAreReportedAndLeaveNothingSelected) {
         EXPECT_EQ(window.caption(), QStringLiteral("Real Time List---*ID=12 Range:2000/LUX"));
         EXPECT_EQ(busyDepth, 0);
     }
-}
-
-TEST_F(FileTransferTest, SaveIsRefusedWhileRecording) {
-    state.Recording = true;
-    saveWithAnswer(path("x.txt"));
-    EXPECT_EQ(dialogs.messages(), QStringList{kAlreadyRecording});
-    EXPECT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Critical);
-    EXPECT_FALSE(QFile::exists(path("x.txt")));
 }
 
 TEST(PrintedRow, ColumnsOfSevenEighteenAndSeven) {
@@ -207,17 +180,20 @@ TEST(PrintedRow, ColumnsOfSevenEighteenAndSeven) {
                   QString::fromLatin1(c.line));
 }
 
-TEST_F(FileTransferTest, PrintoutIsCaptionDashesAndOneLinePerRow) {
+TEST_F(FileTransferTest, PrintoutHasCaptionDashesAndEveryRowEvenOnesAddedMeanwhile) {
     QStringList poll;
     app.setPollEnabled = [&](bool on) { poll << (on ? "on" : "off"); };
-    model.appendRows({kRow1, kRow2});
-
+    model.appendRow(kRow1);
+    // The live list grows while it prints.
+    clock.duringWait = [&] {
+        if (model.rowCount() == 2)
+            model.appendRow(kRow2);
+    };
     ASSERT_TRUE(PrintGrid(app, window, model, busy));
     ASSERT_EQ(printer.jobs.size(), 1u);
-    const ScriptedPrinter::Job& job = printer.jobs[0];
-    EXPECT_TRUE(job.ended);
+    EXPECT_TRUE(printer.jobs[0].ended);
     EXPECT_EQ(
-        job.lines,
+        printer.jobs[0].lines,
         QStringList({"Real Time List---*ID=12 Range:2000/LUX", "------------------------------",
                      "1      22/06/2010 14:05:09 1230   ", "2      22/06/2010 14:05:11 OL     "}));
     EXPECT_EQ(window.history, QStringList({"1 record(s) completed", "2 record(s) completed",
@@ -227,19 +203,8 @@ TEST_F(FileTransferTest, PrintoutIsCaptionDashesAndOneLinePerRow) {
     EXPECT_EQ(printer.strayLines, 0);
 }
 
-TEST_F(FileTransferTest, RowsAddedWhilePrintingArePrinted) {
-    model.appendRow(kRow1);
-    clock.duringWait = [&] {
-        if (model.rowCount() < 4)
-            model.appendRow(QStringLiteral("%1\tt\tv\t").arg(model.rowCount()));
-    };
-    ASSERT_TRUE(PrintGrid(app, window, model, busy));
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    EXPECT_EQ(printer.jobs[0].lines.size(), 2 + 3);
-    EXPECT_TRUE(printer.jobs[0].lines.last().startsWith(QStringLiteral("3      t")));
-}
-
 TEST_F(FileTransferTest, PrintingThatCannotFinishRestoresEverything) {
+    model.appendRows({kRow1, kRow2});
     enum class Fault { RefusedJob, WindowClosing, ProgramClosing, FailedEnd };
     for (Fault fault :
          {Fault::RefusedJob, Fault::WindowClosing, Fault::ProgramClosing, Fault::FailedEnd}) {
@@ -255,8 +220,6 @@ TEST_F(FileTransferTest, PrintingThatCannotFinishRestoresEverything) {
         list.closeRequested = fault == Fault::WindowClosing;
         if (fault == Fault::ProgramClosing)
             freshClock.requestStop();
-        model.clearRows();
-        model.appendRows({kRow1, kRow2});
 
         EXPECT_FALSE(PrintGrid(context, list, model, busy));
         EXPECT_TRUE(pollOn);
@@ -272,72 +235,49 @@ TEST_F(FileTransferTest, PrintingThatCannotFinishRestoresEverything) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(FileTransferTest, ReadingCountsRowsAndEndsWithTheHeaderCaption) {
+TEST_F(FileTransferTest, ReadingCountsRowsInTheCaptionAndStopsWhenTheListCloses) {
     QByteArray bytes = "*ID=7 Range:200/Fc\r\n";
     for (int i = 1; i <= 2500; ++i)
         bytes += QByteArray::number(i) + "\t01/02/2011 03:04:05\t1.5\t\r\n";
     writeBytes(path("big.txt"), bytes);
     int eventPasses = 0;
     clock.duringWait = [&] { ++eventPasses; };
-
-    RecordReader reader;
-    ASSERT_TRUE(reader.open(path("big.txt")));
-    ASSERT_TRUE(readRecordFile(reader, QStringLiteral("big.txt"), window, model, &clock));
-    EXPECT_EQ(model.dataRowCount(), 2500);
-    EXPECT_EQ(model.cell(2500, 0), QStringLiteral("2500"));
-    EXPECT_EQ(window.history.first(), QStringLiteral("big.txt---*ID=7 Range:200/Fc"));
-    EXPECT_EQ(window.history[window.history.size() - 2], QStringLiteral("2500 Records Completed"));
-    EXPECT_EQ(window.caption(), QStringLiteral("big.txt---*ID=7 Range:200/Fc"));
-    EXPECT_GT(eventPasses, 0);
-}
-
-TEST_F(FileTransferTest, ReadingHeaderOnlyAndEmptyFiles) {
-    struct Case {
-        QByteArray bytes;
-        const char* caption;
-    };
-    const Case cases[] = {
-        {"*ID=12 Range:2000/LUX\r\n", "h.txt---*ID=12 Range:2000/LUX"},
-        {"*ID=12 Range:2000/LUX", "h.txt---*ID=12 Range:2000/LUX"},
-        {"", ""},
-    };
-    for (const Case& c : cases) {
-        writeBytes(path("h.txt"), c.bytes);
-        RecordReader reader;
-        ASSERT_TRUE(reader.open(path("h.txt")));
+    for (bool closeMeanwhile : {false, true}) {
         RecordTableModel grid;
-        FakeWindow fileList(QStringLiteral("Real Time List --- 2000LUX"));
-        EXPECT_TRUE(readRecordFile(reader, QStringLiteral("h.txt"), fileList, grid));
-        EXPECT_EQ(grid.rowCount(), 1);
-        EXPECT_EQ(fileList.caption(), QString::fromLatin1(c.caption));
+        window.closeRequested = false;
+        if (closeMeanwhile)
+            clock.duringWait = [&] { window.closeRequested = true; };
+        RecordReader reader;
+        ASSERT_TRUE(reader.open(path("big.txt")));
+        window.history.clear();
+        EXPECT_TRUE(readRecordFile(reader, QStringLiteral("big.txt"), window, grid, &clock));
+        EXPECT_EQ(window.caption(), QStringLiteral("big.txt---*ID=7 Range:200/Fc"));
+        if (closeMeanwhile) {
+            EXPECT_GT(grid.dataRowCount(), 0);
+            EXPECT_LT(grid.dataRowCount(), 2500);
+        } else {
+            EXPECT_EQ(grid.cell(2500, 0), QStringLiteral("2500"));
+            EXPECT_EQ(window.history[window.history.size() - 2],
+                      QStringLiteral("2500 Records Completed"));
+            EXPECT_GT(eventPasses, 0);
+        }
     }
 }
 
-TEST_F(FileTransferTest, ReadingStopsWhenTheListIsClosed) {
-    QByteArray bytes = "h\r\n";
-    for (int i = 0; i < 5000; ++i)
-        bytes += "1\tt\tv\t\r\n";
-    writeBytes(path("long.txt"), bytes);
-    clock.duringWait = [&] { window.closeRequested = true; };
-    RecordReader reader;
-    ASSERT_TRUE(reader.open(path("long.txt")));
-    readRecordFile(reader, QStringLiteral("long.txt"), window, model, &clock);
-    EXPECT_GT(model.dataRowCount(), 0);
-    EXPECT_LT(model.dataRowCount(), 5000);
-}
-
-TEST_F(FileTransferTest, OpenIsRefusedWhileRecordingAndNeedsAPath) {
-    state.Recording = true;
-    dialogs.openAnswers = {path("a.txt")};
-    EXPECT_EQ(chooseFileToOpen(state, dialogs), std::nullopt);
-    EXPECT_EQ(dialogs.messages(), QStringList{"Recording Mode!\n\rPlease stop recording!"});
-    EXPECT_EQ(dialogs.shown.size(), 1u);
-
-    state.Recording = false;
-    dialogs.openAnswers = {std::nullopt, QString(), path("a.txt")};
-    EXPECT_EQ(chooseFileToOpen(state, dialogs), std::nullopt);
-    EXPECT_EQ(chooseFileToOpen(state, dialogs), std::nullopt);
-    EXPECT_EQ(chooseFileToOpen(state, dialogs), path("a.txt"));
+TEST_F(FileTransferTest, ReadingAHeaderWithoutLineEndOrAnEmptyFile) {
+    const std::pair<QByteArray, QString> cases[] = {
+        {"*ID=12 Range:2000/LUX", QStringLiteral("h.txt---*ID=12 Range:2000/LUX")},
+        {"", QString()},
+    };
+    for (const auto& [bytes, caption] : cases) {
+        writeBytes(path("h.txt"), bytes);
+        RecordReader reader;
+        ASSERT_TRUE(reader.open(path("h.txt")));
+        FakeWindow fileList(QStringLiteral("Real Time List --- 2000LUX"));
+        EXPECT_TRUE(readRecordFile(reader, QStringLiteral("h.txt"), fileList, model));
+        EXPECT_EQ(model.rowCount(), 1);
+        EXPECT_EQ(fileList.caption(), caption);
+    }
 }
 
 TEST(PreparePlot, RangeAndUnitFromTheCaption) {
@@ -364,28 +304,6 @@ TEST(PreparePlot, RangeAndUnitFromTheCaption) {
         EXPECT_EQ(state.PlotTop, c.max);
         EXPECT_EQ(state.PlotUnit, QString::fromLatin1(c.unit)) << c.caption;
     }
-}
-
-TEST(PreparePlot, RecordSpanFromTheRows) {
-    RecordTableModel grid;
-    SharedState state;
-    state.PlotMin = 5;
-    state.PlotFromFileList = true;
-    preparePlot(QStringLiteral("Data List---*ID=1 Range:20/Fc"), grid, false, state);
-    EXPECT_FALSE(state.PlotFromFileList);
-    EXPECT_EQ(state.PlotMin, 0);
-    EXPECT_EQ(state.PlotBottom, 0);
-    EXPECT_EQ(state.PlotRecords, 0);
-    EXPECT_EQ(state.PlotFirst, 1);
-    EXPECT_EQ(state.PlotCount, 0);
-    EXPECT_EQ(state.PlotLast, 0);
-
-    grid.appendRows({kRow1, kRow2, kRow1});
-    preparePlot(QStringLiteral("x.txt---*ID=1 Range:20/Fc"), grid, true, state);
-    EXPECT_TRUE(state.PlotFromFileList);
-    EXPECT_EQ(state.PlotRecords, 3);
-    EXPECT_EQ(state.PlotCount, 3);
-    EXPECT_EQ(state.PlotLast, 3);
 }
 
 } // namespace

@@ -98,33 +98,6 @@ TEST(RecordReader, RandomBinaryFileGivesOneItemPerDelimiterAtMost) {
         ASSERT_LE(item.size(), RecordReader::kMaxItemLength);
 }
 
-TEST(RecordReader, MissingFileDoesNotOpen) {
-    QTemporaryDir dir;
-    RecordReader reader;
-    EXPECT_FALSE(reader.open(dir.filePath(QStringLiteral("absent.txt"))));
-    EXPECT_EQ(reader.nextItem(), std::nullopt);
-}
-
-struct HeaderCase {
-    Value id;
-    std::optional<qint16> range;
-    const char* unit;
-    const char* header;
-};
-
-TEST(RecordHeader, NumbersAsPlainDecimals) {
-    const HeaderCase cases[] = {
-        {Value::fromNumber(12), 2000, "LUX", "*ID=12 Range:2000/LUX"},
-        {Value::fromNumber(65535), 20, "Fc", "*ID=65535 Range:20/Fc"},
-        {Value::fromNumber(0), 20000, "LUX", "*ID=0 Range:20000/LUX"},
-        // Recording started before the first frame: nothing known yet.
-        {Value(), std::nullopt, "", "*ID= Range:/"},
-    };
-    for (const HeaderCase& c : cases)
-        EXPECT_EQ(recordHeader(c.id, c.range, QString::fromLatin1(c.unit)),
-                  QString::fromLatin1(c.header));
-}
-
 TEST(RecordWriter, LinesEndInCrLfAndReplaceTheOldFile) {
     QTemporaryDir dir;
     const QString path = writeFile(dir, QByteArray(500, 'o'));
@@ -136,19 +109,6 @@ TEST(RecordWriter, LinesEndInCrLfAndReplaceTheOldFile) {
     EXPECT_EQ(readAll(path), "*ID=1 Range:20/Fc\r\n1\t01/01/2011 00:00:01\t19.99\tLow\r\n");
     EXPECT_TRUE(writer.close());
     EXPECT_FALSE(writer.writeLine(u"late"));
-}
-
-TEST(RecordWriter, FailuresAreReported) {
-    QTemporaryDir dir;
-    RecordWriter writer;
-    EXPECT_FALSE(writer.create(dir.filePath(QStringLiteral("no/such/folder/x.txt"))));
-    EXPECT_FALSE(writer.writeLine(u"x"));
-    EXPECT_FALSE(writer.create(dir.path()));
-
-    ASSERT_TRUE(writer.create(QStringLiteral("/dev/full")));
-    EXPECT_FALSE(writer.writeLine(u"*ID=1 Range:20/Fc"));
-    writer.close();
-    EXPECT_FALSE(writer.isOpen());
 }
 
 } // namespace

@@ -11,16 +11,6 @@ QStringList rowCells(const RecordTableModel& model, int row) {
     return cells;
 }
 
-TEST(RecordTableModel, TitleRowComesFirst) {
-    RecordTableModel model;
-    EXPECT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(model.dataRowCount(), 0);
-    const QStringList titles{"No.s", "   Time", "Value", "Bat"};
-    EXPECT_EQ(rowCells(model, 0), titles);
-    for (int c = 0; c < 4; ++c)
-        EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), titles[c]);
-}
-
 TEST(RecordTableModel, RowsSplitAtTabsIntoFourColumns) {
     struct Case {
         const char* row;
@@ -45,30 +35,6 @@ TEST(RecordTableModel, RowsSplitAtTabsIntoFourColumns) {
     EXPECT_EQ(model.data(model.index(2, 2)).toString(), QStringLiteral("OL"));
     EXPECT_EQ(model.cell(99, 0), QString());
     EXPECT_EQ(model.cell(1, 4), QString());
-}
-
-TEST(RecordTableModel, InsertionsAreAnnouncedForViews) {
-    RecordTableModel model;
-    std::vector<std::pair<int, int>> inserted;
-    QObject::connect(
-        &model, &QAbstractItemModel::rowsInserted,
-        [&](const QModelIndex&, int first, int last) { inserted.emplace_back(first, last); });
-    model.appendRow(u"1\ta\tb\t");
-    model.appendRows({QStringLiteral("2\tc"), QStringLiteral("3\td")});
-    model.appendRows({});
-    ASSERT_EQ(inserted.size(), 2);
-    EXPECT_EQ(inserted[0], std::make_pair(1, 1));
-    EXPECT_EQ(inserted[1], std::make_pair(2, 3));
-    EXPECT_EQ(model.cell(3, 1), QStringLiteral("d"));
-
-    int removed = 0;
-    QObject::connect(&model, &QAbstractItemModel::rowsRemoved, [&] { ++removed; });
-    model.clearRows();
-    EXPECT_EQ(removed, 1);
-    EXPECT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(model.cell(0, 3), QStringLiteral("Bat"));
-    model.appendRow(u"1\tagain");
-    EXPECT_EQ(model.cell(1, 1), QStringLiteral("again"));
 }
 
 } // namespace
