@@ -13,6 +13,8 @@
 #include "records/FileTransfer.h"
 #include "records/PcRecording.h"
 #include "records/RecordFile.h"
+#include "records/ui/FileList.h"
+#include "records/ui/RealTimeList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -304,6 +306,10 @@ void PanelWindow::Timer2_Timer() {
 void PanelWindow::Toolbar1_ButtonClick(const QString& key) {
     if (key == u"Save")
         saveButton();
+    else if (key == u"Open")
+        FileList::openCommand(m_context, m_fileList);
+    else if (key == u"List")
+        listButton();
     else if (key == u"PC")
         enterSamplingTime(m_context.state, m_context.dialogs);
 }
@@ -349,6 +355,28 @@ void PanelWindow::saveButton() {
     m_lblRec->show();
 }
 
+void PanelWindow::listButton() {
+    SharedState& s = m_context.state;
+    if (m_realTimeList && m_realTimeList->isVisible())
+        return;
+    if (!m_port)
+        return;
+    const std::optional<Value> id = readMeterId();
+    if (!id || m_unloaded)
+        return;
+    s.ListID = *id;
+    // The wait let other clicks run: a list may have opened meanwhile.
+    if (m_realTimeList && m_realTimeList->isVisible())
+        return;
+    m_realTimeList = new RealTimeList(m_context);
+    m_realTimeList->setCaption(QStringLiteral("Real Time List---") +
+                               recordHeader(s.ListID, s.Range, s.Unit));
+    s.RefRange = s.Range;
+    s.RefUnit = s.Unit;
+    m_realTimeList->show();
+    s.ListOn = true;
+}
+
 void PanelWindow::stopRecording() {
     SharedState& s = m_context.state;
     s.Recording = false;
@@ -385,6 +413,9 @@ void PanelWindow::Form_Unload() {
     m_unloaded = true;
     m_timer1.stop();
     m_timer2.stop();
+    for (QWidget* w : {static_cast<QWidget*>(m_realTimeList), static_cast<QWidget*>(m_fileList)})
+        if (w)
+            w->close();
     if (m_context.state.Recording) {
         m_context.state.Recording = false;
         m_recordFile->close();
@@ -420,7 +451,9 @@ void PanelWindow::clearRecordingLabels() {
 }
 
 void PanelWindow::addListRow(const QString& row) {
-    Q_UNUSED(row);
+    if (m_realTimeList)
+        m_realTimeList->addLiveRow(row);
 }
 
+// The list stops collecting but keeps its window and rows, so they can still be saved.
 void PanelWindow::listEnded() {}

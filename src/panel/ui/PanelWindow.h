@@ -3,6 +3,7 @@
 #include "panel/LiveDisplay.h"
 #include "panel/SamplingTick.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -12,7 +13,9 @@
 class QLabel;
 class QToolBar;
 class QAction;
+class FileList;
 class PollCycle;
+class RealTimeList;
 class RecordWriter;
 class Value;
 class SerialPort;
@@ -59,6 +62,7 @@ private:
     std::optional<Value> readMeterId();
     void saveButton();
     void stopRecording();
+    void listButton();
     void showNotRecording();
 
     // SampleSinks
@@ -82,6 +86,9 @@ private:
     bool m_inTimer2 = false;
     quint64 m_pollGeneration = 0;
     bool m_unloaded = false;
+
+    QPointer<RealTimeList> m_realTimeList;
+    QPointer<FileList> m_fileList;
 
     QToolBar* m_toolbar = nullptr;
     QAction* m_saveButton = nullptr;

@@ -1,6 +1,7 @@
 #include "panel/AppContext.h"
 #include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
+#include "records/ui/RecordListWindow.h"
 #include "sim/engine/DemoPort.h"
 #include "sim/engine/MeterEngine.h"
 #include "support/NullPrinter.h"
@@ -8,6 +9,7 @@
 #include "support/VirtualClock.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -137,4 +139,43 @@ TEST_F(RecordingFixture, SamplingTimeEntry) {
     EXPECT_EQ(dialogs.shown[0].text, "Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) ");
     EXPECT_EQ(dialogs.shown[0].title, "Input Sampling Time");
     EXPECT_EQ(dialogs.shown[0].defaultText, "2");
+}
+
+TEST_F(RecordingFixture, LiveListCollectsSamplesAndStaysOpenWhenItEnds) {
+    window->Toolbar1_ButtonClick("List");
+    auto* list =
+        QApplication::topLevelWidgets().isEmpty() ? nullptr : qobject_cast<RecordListWindow*>([] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "RealTimeList" && w->isVisible())
+                    return w;
+            return static_cast<QWidget*>(nullptr);
+        }());
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->windowTitle(), "Real Time List---*ID=1234 Range:2000/LUX");
+    EXPECT_TRUE(state.ListOn);
+    state.SamplingTime = 1;
+    window->Timer2_Timer();
+    window->Timer2_Timer();
+    EXPECT_EQ(list->model().rowCount(), 3);
+
+    const size_t writes = clock.waitCount;
+    window->Toolbar1_ButtonClick("List"); // already open: no second settings exchange
+    EXPECT_EQ(clock.waitCount, writes);
+
+    engine.setRange(200);
+    poll(1);
+    window->Timer2_Timer();
+    EXPECT_FALSE(state.ListOn);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->model().rowCount(), 4); // the row of the changed reading is kept
+    list->close();
+}
+
+TEST_F(RecordingFixture, OpenIsRefusedWhileRecording) {
+    dialogs.saveAnswers = {dir.filePath("rec.txt")};
+    window->Toolbar1_ButtonClick("Save");
+    ASSERT_TRUE(state.Recording);
+    window->Toolbar1_ButtonClick("Open");
+    EXPECT_EQ(dialogs.messages(), QStringList({"Recording Mode!\n\rPlease stop recording!"}));
+    EXPECT_EQ(dialogs.shown.back().icon, Dialogs::Icon::Critical);
 }
