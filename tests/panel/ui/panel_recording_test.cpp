@@ -51,6 +51,13 @@ struct RecordingFixture : ::testing::Test {
     QTemporaryDir dir;
 };
 
+QWidget* visibleWindow(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
 } // namespace
 
 TEST_F(RecordingFixture, RecordsHeaderAndOneLinePerSampleAcrossMidnight) {
@@ -143,13 +150,7 @@ TEST_F(RecordingFixture, SamplingTimeEntry) {
 
 TEST_F(RecordingFixture, LiveListCollectsSamplesAndStaysOpenWhenItEnds) {
     window->Toolbar1_ButtonClick("List");
-    auto* list =
-        QApplication::topLevelWidgets().isEmpty() ? nullptr : qobject_cast<RecordListWindow*>([] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == "RealTimeList" && w->isVisible())
-                    return w;
-            return static_cast<QWidget*>(nullptr);
-        }());
+    auto* list = qobject_cast<RecordListWindow*>(visibleWindow("RealTimeList"));
     ASSERT_TRUE(list);
     EXPECT_EQ(list->windowTitle(), "Real Time List---*ID=1234 Range:2000/LUX");
     EXPECT_TRUE(state.ListOn);
