@@ -34,9 +34,11 @@ std::vector<Figure> downloadPty(const BenchOptions& o) {
             const int set = static_cast<int>(entries->size());
             const int samples = entries->back().sampleCount;
             QElapsedTimer timer;
+            const double cpu0 = processCpuSeconds();
             timer.start();
             const auto dump = exchange.ReadSet(static_cast<quint8>(set), samples);
             const double seconds = timer.nsecsElapsed() * 1e-9;
+            const double cpu = processCpuSeconds() - cpu0;
             const double wire = setDumpSize(samples) * kByteSeconds;
             // The pauses before the dump starts: two wake passes (the first only wakes the
             // meter), the pause after the wake, and those after " " and "K". The pause after

@@ -7,12 +7,14 @@
 std::vector<Figure> pollDemo(const BenchOptions& o);
 std::vector<Figure> pollPty(const BenchOptions& o);
 std::vector<Figure> downloadPty(const BenchOptions& o);
+std::vector<Figure> listFigures(const BenchOptions& o);
 
 std::vector<Benchmark> allBenchmarks() {
     return {
         {"poll_demo", pollDemo},
         {"poll_pty", pollPty},
         {"download_pty", downloadPty},
+        {"list_86400", listFigures},
     };
 }
 

@@ -17,5 +17,8 @@ public:
     virtual bool WaitSeconds(double seconds) = 0;
     // Lets pending events run once; false once the program is closing.
     virtual bool processEvents() = 0;
+    // Like processEvents(), for a loop that found nothing new to do: it may sleep a moment
+    // when no event is pending, so a loop polling for input does not burn the processor.
+    virtual bool idle() { return processEvents(); }
     virtual bool stopping() const = 0;
 };

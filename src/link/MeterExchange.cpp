@@ -121,7 +121,8 @@ LinkResult<QByteArray> MeterExchange::collect(int expected, const Progress& prog
             }
             continue;
         }
-        if (!m_clock.processEvents() || cancelled()) {
+        const bool running = piece.isEmpty() ? m_clock.idle() : m_clock.processEvents();
+        if (!running || cancelled()) {
             result.status = LinkStatus::Cancelled;
             return result;
         }

@@ -42,6 +42,11 @@ bool RealClock::processEvents() {
     return !m_stopping;
 }
 
+bool RealClock::idle() {
+    // A millisecond is a byte at 9600 baud: short enough to keep pace with the line.
+    return WaitSeconds(0.001);
+}
+
 void RealClock::requestStop() {
     m_stopping = true;
     for (QEventLoop* loop : std::as_const(m_loops))

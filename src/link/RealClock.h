@@ -17,6 +17,7 @@ public:
     QDateTime wallNow() const override;
     bool WaitSeconds(double seconds) override;
     bool processEvents() override;
+    bool idle() override;
     bool stopping() const override { return m_stopping; }
 
     // Ends every wait in progress and makes later ones return false at once.

@@ -1,0 +1,131 @@
+// Opening, saving and printing an 86,400-record list, and the memory of three full lists.
+#include "bench/Benchmarks.h"
+
+#include "common/ui/QtPrinter.h"
+#include "link/RealClock.h"
+#include "panel/AppContext.h"
+#include "panel/SharedState.h"
+#include "records/FileTransfer.h"
+#include "records/RecordFile.h"
+#include "records/ui/DataList.h"
+#include "records/ui/FileList.h"
+#include "records/ui/RealTimeList.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr int kRecords = 86400;
+
+QString recordLine(int n) {
+    const int s = n - 1;
+    return QStringLiteral("%1\t22/06/2010 %2:%3:%4\t%5\t")
+        .arg(n)
+        .arg(s / 3600 % 24, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'))
+        .arg(1000 + n % 900);
+}
+
+bool writeRecordFile(const QString& path) {
+    RecordWriter writer;
+    if (!writer.create(path) || !writer.writeLine(QStringLiteral("*ID=1234 Range:2000/LUX")))
+        return false;
+    for (int n = 1; n <= kRecords; ++n) {
+        if (!writer.writeLine(recordLine(n)))
+            return false;
+    }
+    return writer.close();
+}
+
+double peakMemoryMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+double msSince(const QElapsedTimer& t) {
+    return t.nsecsElapsed() * 1e-6;
+}
+
+} // namespace
+
+std::vector<Figure> listFigures(const BenchOptions&) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath("day.txt");
+    if (!writeRecordFile(source))
+        return {{"list_error", 1, "cannot_write_source"}};
+
+    SharedState state;
+    state.Range = 2000;
+    state.Unit = QStringLiteral("LUX");
+    RealClock clock;
+    ScriptedDialogs dialogs;
+    QtPrinter printer(dialogs);
+    AppContext context{state, clock, dialogs, printer, nullptr, [](bool) {}, {}, {}};
+    std::vector<Figure> figures;
+    const double baseMemory = peakMemoryMiB();
+
+    // Open: the "Open" command's reading into a shown FileList, until the window is drawn.
+    QElapsedTimer t;
+    t.start();
+    auto* fileList = new FileList(context);
+    fileList->show();
+    RecordReader reader;
+    reader.open(source);
+    fileList->readFile(reader, QFileInfo(source).fileName());
+    QApplication::processEvents();
+    figures.push_back({"open_86400_ms", msSince(t), "ms"});
+    if (fileList->model().dataRowCount() != kRecords)
+        figures.push_back({"open_rows_wrong", double(fileList->model().dataRowCount()), "rows"});
+
+    // Save: the same rows written as a record file by SaveGridToFile.
+    state.FileName = dir.filePath("saved.txt");
+    state.FileSelected = true;
+    t.restart();
+    const bool saved = SaveGridToFile(state, dialogs, *fileList, fileList->model());
+    figures.push_back({"save_86400_ms", msSince(t), "ms"});
+    if (!saved)
+        figures.push_back({"save_failed", 1, "flag"});
+
+    // Print: to a PDF (the machine has no printer; the dialog answers the path).
+    dialogs.saveAnswers = {dir.filePath("printed.pdf")};
+    t.restart();
+    const bool printed = PrintGrid(context, *fileList, fileList->model());
+    figures.push_back({"print_86400_ms", msSince(t), "ms"});
+    figures.push_back(
+        {"print_86400_pdf_kib", QFileInfo(dir.filePath("printed.pdf")).size() / 1024.0, "KiB"});
+    if (!printed)
+        figures.push_back({"print_failed", 1, "flag"});
+
+    // Memory: all three lists full.
+    auto* live = new RealTimeList(context);
+    auto* data = new DataList(context);
+    live->show();
+    data->show();
+    QStringList rows;
+    rows.reserve(kRecords);
+    for (int n = 1; n <= kRecords; ++n)
+        rows << recordLine(n);
+    live->model().appendRows(rows);
+    data->model().appendRows(rows);
+    rows.clear();
+    QApplication::processEvents();
+    figures.push_back({"peak_memory_three_lists_mib", peakMemoryMiB(), "MiB"});
+    figures.push_back({"peak_memory_before_lists_mib", baseMemory, "MiB"});
+    for (QWidget* w : {static_cast<QWidget*>(fileList), static_cast<QWidget*>(live),
+                       static_cast<QWidget*>(data)})
+        w->close();
+    QApplication::processEvents();
+    return figures;
+}
