@@ -45,12 +45,12 @@ std::vector<Figure> downloadPty(const BenchOptions& o) {
             // the set byte overlaps the dump's first bytes.
             const double pauses = 5 * MeterExchange::kPause;
             if (dump.ok()) {
-                figures = {
-                    {"download_bytes", double(dump.reply.size()), "bytes"},
-                    {"download_seconds", seconds, "s"},
-                    {"download_wire_seconds", wire, "s"},
-                    {"download_ratio", seconds / wire, "x_wire_time"},
-                    {"download_ratio_less_pauses", (seconds - pauses) / wire, "x_wire_time"}};
+                figures = {{"download_bytes", double(dump.reply.size()), "bytes"},
+                           {"download_seconds", seconds, "s"},
+                           {"download_wire_seconds", wire, "s"},
+                           {"download_ratio", seconds / wire, "x_wire_time"},
+                           {"download_ratio_less_pauses", (seconds - pauses) / wire, "x_wire_time"},
+                           {"download_cpu", cpu / seconds, "cpu_s_per_s"}};
             }
         }
     }
