@@ -6,6 +6,8 @@
 #include "link/MeterExchange.h"
 #include "link/PollCycle.h"
 #include "link/SerialPort.h"
+#include "logger/ui/MemoryWindow.h"
+#include "logger/ui/OpenDataLogger.h"
 #include "panel/AppContext.h"
 #include "panel/SharedState.h"
 #include "panel/ui/ToolbarIcons.h"
@@ -312,6 +314,10 @@ void PanelWindow::Toolbar1_ButtonClick(const QString& key) {
         listButton();
     else if (key == u"PC")
         enterSamplingTime(m_context.state, m_context.dialogs);
+    else if (key == u"Memory" && m_port) {
+        if (QPointer<MemoryWindow> opened = openDataLogger(m_context))
+            m_memory = opened;
+    }
 }
 
 std::optional<Value> PanelWindow::readMeterId() {
@@ -413,7 +419,8 @@ void PanelWindow::Form_Unload() {
     m_unloaded = true;
     m_timer1.stop();
     m_timer2.stop();
-    for (QWidget* w : {static_cast<QWidget*>(m_realTimeList), static_cast<QWidget*>(m_fileList)})
+    for (QWidget* w : {static_cast<QWidget*>(m_realTimeList), static_cast<QWidget*>(m_fileList),
+                       static_cast<QWidget*>(m_memory)})
         if (w)
             w->close();
     if (m_context.state.Recording) {

@@ -14,6 +14,7 @@ class QLabel;
 class QToolBar;
 class QAction;
 class FileList;
+class MemoryWindow;
 class PollCycle;
 class RealTimeList;
 class RecordWriter;
@@ -89,6 +90,7 @@ private:
 
     QPointer<RealTimeList> m_realTimeList;
     QPointer<FileList> m_fileList;
+    QPointer<MemoryWindow> m_memory;
 
     QToolBar* m_toolbar = nullptr;
     QAction* m_saveButton = nullptr;
