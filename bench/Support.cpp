@@ -8,6 +8,7 @@ std::vector<Figure> pollDemo(const BenchOptions& o);
 std::vector<Figure> pollPty(const BenchOptions& o);
 std::vector<Figure> downloadPty(const BenchOptions& o);
 std::vector<Figure> listFigures(const BenchOptions& o);
+std::vector<Figure> windowDownloadPty(const BenchOptions& o);
 
 std::vector<Benchmark> allBenchmarks() {
     return {
@@ -15,6 +16,7 @@ std::vector<Benchmark> allBenchmarks() {
         {"poll_pty", pollPty},
         {"download_pty", downloadPty},
         {"list_86400", listFigures},
+        {"window_download_pty", windowDownloadPty},
     };
 }
 
