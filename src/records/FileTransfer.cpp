@@ -27,8 +27,9 @@ void setPoll(AppContext& app, bool enabled) {
         app.setPollEnabled(enabled);
 }
 
-// The caption's text after its first "---". Without one the fixed offset still applies, as
-// the header has always been taken from the third character on.
+// The header is what follows the first "---". A caption without one has no header to give; the
+// same offset arithmetic then starts at its third character, which keeps saving such a list
+// predictable rather than special.
 QString headerFromCaption(const QString& caption) {
     const qsizetype dashes = caption.indexOf(QStringLiteral("---"));
     return caption.mid(dashes >= 0 ? dashes + 3 : 2);

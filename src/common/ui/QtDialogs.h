@@ -22,5 +22,5 @@ private:
     QString m_folder;
 };
 
-// Texts keep the line breaks of the meter program's era (CR LF, LF CR); a Qt label wants LF.
+// Message texts break lines with CR LF or LF CR; a Qt label wants a single LF.
 QString displayText(const QString& text);
