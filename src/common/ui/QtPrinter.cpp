@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 
+#include <QFontDatabase>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -37,7 +38,13 @@ bool QtPrinter::start(const QString& title) {
 }
 
 bool QtPrinter::beginJob(const QString& title) {
-    return start(title);
+    if (!start(title))
+        return false;
+    // Listings pad their columns with spaces: they line up only in a fixed-pitch face.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
+    m_painter.setFont(font);
+    return true;
 }
 
 void QtPrinter::printLine(const QString& line) {
