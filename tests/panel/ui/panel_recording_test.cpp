@@ -1,3 +1,4 @@
+#include "logger/ui/MemoryWindow.h"
 #include "panel/AppContext.h"
 #include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -179,4 +181,26 @@ TEST_F(RecordingFixture, OpenIsRefusedWhileRecording) {
     window->Toolbar1_ButtonClick("Open");
     EXPECT_EQ(dialogs.messages(), QStringList({"Recording Mode!\n\rPlease stop recording!"}));
     EXPECT_EQ(dialogs.shown.back().icon, Dialogs::Icon::Critical);
+}
+
+// Closing the main window in the middle of a set download ends the download at its next wait
+// and releases the port; nothing is destroyed under the suspended handler.
+TEST_F(RecordingFixture, ClosingThePanelDuringADownloadEndsItCleanly) {
+    QObject::connect(window.get(), &PanelWindow::programEnded, [this] { clock.requestStop(); });
+    window->Toolbar1_ButtonClick("Memory");
+    auto* memory = qobject_cast<MemoryWindow*>(visibleWindow("Memory"));
+    ASSERT_TRUE(memory);
+    const int rows = memory->gridSet()->model()->rowCount();
+    ASSERT_EQ(rows, 4);
+    engine.setPaced(true); // the 3000-sample set now takes seconds to arrive
+    int waits = 0;
+    clock.duringWait = [&] {
+        if (++waits == 3)
+            window->close();
+    };
+    memory->GridSet_Click(memory->gridSet()->model()->index(rows - 1, 0));
+    EXPECT_TRUE(clock.stopping());
+    EXPECT_TRUE(state.SetCache[3].isEmpty()); // a broken-off dump is not kept
+    EXPECT_FALSE(window->timer1().isActive());
+    clock.duringWait = nullptr;
 }
