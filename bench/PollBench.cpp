@@ -7,8 +7,8 @@
 #include "panel/PortOpener.h"
 #include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
-#include "support/NullPrinter.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -46,7 +46,7 @@ std::vector<Figure> pollRun(const QString& suffix, const QString& device, double
     state.ComDevice = device;
     RealClock clock;
     ScriptedDialogs dialogs;
-    RecordingPrinter printer;
+    ScriptedPrinter printer;
     AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
     PanelWindow panel(context, [](const AppContext& c) -> std::unique_ptr<SerialPort> {
         auto inner = openerForChoice(c.state, c.clock);

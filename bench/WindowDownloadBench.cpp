@@ -10,8 +10,8 @@
 #include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
 #include "records/ui/DataList.h"
-#include "support/NullPrinter.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,7 +40,7 @@ std::vector<Figure> windowDownloadPty(const BenchOptions& o) {
     state.ComDevice = path;
     RealClock clock;
     ScriptedDialogs dialogs;
-    RecordingPrinter printer;
+    ScriptedPrinter printer;
     AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
     std::vector<Figure> figures;
     {

@@ -6,9 +6,9 @@
 #include "records/RecordTableModel.h"
 #include "sim/engine/DemoPort.h"
 #include "sim/engine/MeterEngine.h"
-#include "support/NullPrinter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPort.h"
+#include "support/ScriptedPrinter.h"
 #include "support/VirtualClock.h"
 
 #include <QRegularExpression>
@@ -110,7 +110,7 @@ struct Bench {
     VirtualClock clock;
     SharedState state;
     ScriptedDialogs dialogs;
-    RecordingPrinter printer;
+    ScriptedPrinter printer;
     MeterEngine engine;
     DemoPort demo{engine, clock};
     TappedPort port{demo};

@@ -5,8 +5,8 @@
 #include "panel/AppContext.h"
 #include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
-#include "support/NullPrinter.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     state.ComDevice = QString::fromLocal8Bit(argv[1]);
     RealClock clock;
     ScriptedDialogs dialogs;
-    RecordingPrinter printer;
+    ScriptedPrinter printer;
     AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
     PanelWindow panel(context, [](const AppContext& c) {
         return std::make_unique<SystemSerialPort>(c.state.ComDevice);

@@ -5,8 +5,8 @@
 #include "records/ui/RecordListWindow.h"
 #include "sim/engine/DemoPort.h"
 #include "sim/engine/MeterEngine.h"
-#include "support/NullPrinter.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
 #include "support/VirtualClock.h"
 
 #include <QAction>
@@ -47,7 +47,7 @@ struct RecordingFixture : ::testing::Test {
     SharedState state;
     VirtualClock clock{QDateTime(QDate(2010, 12, 31), QTime(23, 59, 56))};
     ScriptedDialogs dialogs;
-    RecordingPrinter printer;
+    ScriptedPrinter printer;
     AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
     std::unique_ptr<PanelWindow> window;
     QTemporaryDir dir;

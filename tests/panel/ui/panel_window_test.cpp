@@ -2,9 +2,9 @@
 #include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
 #include "panel/ui/PortWindow.h"
-#include "support/NullPrinter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPort.h"
+#include "support/ScriptedPrinter.h"
 #include "support/VirtualClock.h"
 
 #include <QAction>
@@ -34,7 +34,7 @@ struct PanelFixture : ::testing::Test {
     SharedState state;
     VirtualClock clock;
     ScriptedDialogs dialogs;
-    RecordingPrinter printer;
+    ScriptedPrinter printer;
     AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
     ScriptedPort* port = nullptr;
     bool failOpen = false;
