@@ -36,8 +36,8 @@ RecordListWindow::RecordListWindow(AppContext& context, const Design& design)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(design.caption));
     // Column widths are measured in this font; at 8 pt its text fits the grid's 15-pixel rows.
-    QFont listFont = font();
-    listFont.setPointSize(8);
+    // An Arial-metric face keeps the four columns within the grid's width.
+    QFont listFont(QStringLiteral("Arial"), 8);
     setFont(listFont);
     resize(px(4935), px(design.clientHeightTwips));
 
