@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -224,7 +225,12 @@ int main(int argc, char** argv) {
                        "badframe on|off, trailing N, split N, range 20|200|2000|20000, "
                        "unit lux|fc, battery on|off, hold on|off, logging on|off, quit); "
                        "end when stdin closes."));
-    parser.addOptions({paced, seed, bigSet, silentAfter, silentFor, control});
+    const QCommandLineOption link(
+        QStringLiteral("link"),
+        QStringLiteral("Also reach the device through this symbolic link (replaced if it "
+                       "exists), so a restarted simulator keeps its name."),
+        QStringLiteral("PATH"));
+    parser.addOptions({paced, seed, bigSet, silentAfter, silentFor, control, link});
     parser.process(app);
 
     bool ok = true;
@@ -255,6 +261,14 @@ int main(int argc, char** argv) {
     Pty pty;
     if (!openPty(pty))
         return 1;
+    if (parser.isSet(link)) {
+        const QString linkPath = parser.value(link);
+        QFile::remove(linkPath);
+        if (!QFile::link(pty.path, linkPath)) {
+            std::fprintf(stderr, "metersim: cannot link %s\n", qPrintable(linkPath));
+            return 1;
+        }
+    }
     PtyServer server(meter, pty.master);
     // The meter's clock starts at the PC's time, as after a clock set.
     meter.setClock(QDateTime::currentDateTime(), server.now());

@@ -7,6 +7,11 @@ SystemSerialPort::SystemSerialPort(QString device) {
 }
 
 bool SystemSerialPort::open(QString* error) {
+    m_wanted = true;
+    return configure(error);
+}
+
+bool SystemSerialPort::configure(QString* error) {
     const bool ok =
         m_port.open(QIODevice::ReadWrite) && m_port.setBaudRate(QSerialPort::Baud9600) &&
         m_port.setDataBits(QSerialPort::Data8) && m_port.setParity(QSerialPort::NoParity) &&
@@ -35,10 +40,22 @@ bool SystemSerialPort::open(QString* error) {
 }
 
 void SystemSerialPort::close() {
+    m_wanted = false;
     m_port.close();
 }
 
+void SystemSerialPort::reviveIfLost() {
+    if (!m_wanted || (m_port.isOpen() && m_port.error() != QSerialPort::ResourceError))
+        return;
+    m_port.close();
+    m_port.clearError();
+    configure(nullptr);
+}
+
 void SystemSerialPort::output(const QByteArray& bytes) {
+    reviveIfLost();
+    if (!m_port.isOpen())
+        return;
     m_port.write(bytes);
     // Hand the bytes to the driver now: the caller's timed pause starts after the write.
     m_port.flush();
@@ -49,10 +66,14 @@ int SystemSerialPort::inBufferCount() {
 }
 
 void SystemSerialPort::discardInput() {
+    if (!m_port.isOpen())
+        return;
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
 }
 
 QByteArray SystemSerialPort::input() {
+    if (!m_port.isOpen())
+        return {};
     return m_port.readAll();
 }

@@ -18,5 +18,11 @@ public:
     QByteArray input() override;
 
 private:
+    bool configure(QString* error);
+    // Opens the device again after it went away (a USB adapter pulled out, a simulator
+    // restarted), so the "No COM" loop finds the meter as soon as it is back.
+    void reviveIfLost();
+
     QSerialPort m_port;
+    bool m_wanted = false;
 };
