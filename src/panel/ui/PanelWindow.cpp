@@ -246,7 +246,8 @@ void PanelWindow::Timer1_Timer() {
         m_timer1Missed = true;
         return;
     }
-    if (!m_poll)
+    // A handed-over tick may arrive after an exchange switched the poll off.
+    if (!m_poll || !m_timer1.isActive())
         return;
     const double started = m_context.clock.monotonic();
     {

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolBar>
@@ -170,4 +171,15 @@ TEST_F(PanelFixture, ClosingDuringAPollEndsItCleanly) {
     EXPECT_FALSE(port->isOpen());
     EXPECT_FALSE(w.timer1().isActive());
     EXPECT_FALSE(w.timer2().isActive());
+}
+
+TEST_F(PanelFixture, PollsFollowEachOtherUntilAnExchangeSwitchesThePollOff) {
+    PanelWindow w(context, scripted());
+    ASSERT_TRUE(w.Form_Load());
+    w.Timer1_Timer();
+    QCoreApplication::processEvents(); // the tick that came due meanwhile runs at once
+    EXPECT_EQ(port->writes.size(), 2u);
+    w.setPollEnabled(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(port->writes.size(), 2u);
 }
