@@ -1,4 +1,5 @@
 // Poll CPU and poll rate: the main window polling a meter, as the program runs it.
+#include "bench/BenchProgram.h"
 #include "bench/Benchmarks.h"
 
 #include "link/RealClock.h"
@@ -42,13 +43,9 @@ private:
 };
 
 std::vector<Figure> pollRun(const QString& suffix, const QString& device, double seconds) {
-    SharedState state;
-    state.ComDevice = device;
-    RealClock clock;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
-    PanelWindow panel(context, [](const AppContext& c) -> std::unique_ptr<SerialPort> {
+    BenchProgram program(device);
+    RealClock& clock = program.clock;
+    PanelWindow panel(program.context, [](const AppContext& c) -> std::unique_ptr<SerialPort> {
         auto inner = openerForChoice(c.state, c.clock);
         if (!inner)
             return nullptr;

@@ -1,5 +1,6 @@
 // A 16,000-sample set downloaded through the data logger window, as a user does it, from the
 // pseudo-terminal simulator paced at 9600 baud.
+#include "bench/BenchProgram.h"
 #include "bench/Benchmarks.h"
 
 #include "link/LoggerReplies.h"
@@ -36,21 +37,16 @@ std::vector<Figure> windowDownloadPty(const BenchOptions& o) {
         startMetersim(o.metersim, {"--paced", "--big-set", QString::number(kSamples)});
     if (path.isEmpty())
         return {{"window_download_error", 1, "metersim_failed"}};
-    SharedState state;
-    state.ComDevice = path;
-    RealClock clock;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    BenchProgram program(path);
     std::vector<Figure> figures;
     {
-        PanelWindow panel(context, [](const AppContext& c) {
+        PanelWindow panel(program.context, [](const AppContext& c) {
             return std::make_unique<SystemSerialPort>(c.state.ComDevice);
         });
         panel.show();
         if (panel.Form_Load()) {
-            while (!state.Range)
-                clock.WaitSeconds(0.1);
+            while (!program.state.Range)
+                program.clock.WaitSeconds(0.1);
             panel.Toolbar1_ButtonClick(QStringLiteral("Memory"));
             auto* memory = visible<MemoryWindow>(QStringLiteral("Memory"));
             const int rows = memory ? memory->gridSet()->model()->rowCount() : 0;
