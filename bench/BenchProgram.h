@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "link/RealClock.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 
@@ -14,5 +14,5 @@ struct BenchProgram {
     RealClock clock;
     ScriptedDialogs dialogs;
     ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    AppContext context{state, clock, dialogs, printer};
 };

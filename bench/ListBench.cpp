@@ -1,10 +1,10 @@
 // Opening, saving and printing an 86,400-record list, and the memory of three full lists.
 #include "bench/Benchmarks.h"
 
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "common/ui/QtPrinter.h"
 #include "link/RealClock.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 #include "records/FileTransfer.h"
 #include "records/RecordFile.h"
 #include "records/ui/DataList.h"
@@ -72,7 +72,7 @@ std::vector<Figure> listFigures(const BenchOptions&) {
     RealClock clock;
     ScriptedDialogs dialogs;
     QtPrinter printer(dialogs);
-    AppContext context{state, clock, dialogs, printer, nullptr, [](bool) {}, {}, {}};
+    AppContext context{state, clock, dialogs, printer};
     std::vector<Figure> figures;
     const double baseMemory = peakMemoryMiB();
 

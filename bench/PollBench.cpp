@@ -2,11 +2,11 @@
 #include "bench/BenchProgram.h"
 #include "bench/Benchmarks.h"
 
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "link/RealClock.h"
 #include "link/SystemSerialPort.h"
-#include "panel/AppContext.h"
 #include "panel/PortOpener.h"
-#include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"

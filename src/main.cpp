@@ -1,10 +1,10 @@
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "common/ui/QtDialogs.h"
 #include "common/ui/QtPrinter.h"
 #include "link/RealClock.h"
 #include "link/SerialPort.h"
-#include "panel/AppContext.h"
 #include "panel/PortOpener.h"
-#include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
 #include "panel/ui/PortWindow.h"
 
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     RealClock clock;
     QtDialogs dialogs;
     QtPrinter printer(dialogs);
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    AppContext context{state, clock, dialogs, printer};
 
     QStringList devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())

@@ -1,8 +1,11 @@
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Charts and texts are drawn into images: that needs a GUI application, but no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

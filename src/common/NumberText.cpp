@@ -91,6 +91,13 @@ double leadingNumber(QStringView text) {
     return scanNumber(text).value;
 }
 
+std::optional<double> leadingNumberIn(QStringView text) {
+    const Scan scan = scanNumber(text);
+    if (!scan.digits)
+        return std::nullopt;
+    return scan.value;
+}
+
 std::optional<double> exactNumber(QStringView text) {
     const Scan scan = scanNumber(text);
     if (!scan.digits)

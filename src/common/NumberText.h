@@ -10,6 +10,9 @@
 // without a leading number gives 0.
 double leadingNumber(QStringView text);
 
+// The leading number of the text, by the rule above; nullopt when the text has none.
+std::optional<double> leadingNumberIn(QStringView text);
+
 // The whole text is one decimal number (blanks around it allowed); nullopt otherwise.
 std::optional<double> exactNumber(QStringView text);
 

@@ -1,7 +1,7 @@
 #include "link/LiveFrame.h"
 
+#include "common/SharedState.h"
 #include "link/MeterDigits.h"
-#include "panel/SharedState.h"
 
 void DecodeStatus(SharedState& state, quint8 status) {
     state.BatLow = status & 0x01;

@@ -1,7 +1,7 @@
 #include "link/LoggerReplies.h"
 
+#include "common/SharedState.h"
 #include "link/MeterDigits.h"
-#include "panel/SharedState.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 #include "link/MeterExchange.h"
 
 #include "common/Dialogs.h"
+#include "common/SharedState.h"
 #include "link/Clock.h"
 #include "link/LiveFrame.h"
 #include "link/LoggerReplies.h"
 #include "link/SerialPort.h"
-#include "panel/SharedState.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "link/PollCycle.h"
 
+#include "common/SharedState.h"
 #include "link/Clock.h"
 #include "link/LiveFrame.h"
 #include "link/SerialPort.h"
-#include "panel/SharedState.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
 #include "logger/DataLogger.h"
 
+#include "common/AppContext.h"
 #include "common/Dialogs.h"
 #include "common/NumberText.h"
+#include "common/PollPause.h"
+#include "common/SharedState.h"
 #include "link/Clock.h"
 #include "link/LoggerReplies.h"
 #include "logger/LoggerWindow.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 
 #include <QScopedValueRollback>
 #include <cmath>
@@ -45,18 +46,13 @@ MeterExchange DataLogger::exchange() {
     return MeterExchange(*m_context.port, m_context.clock, [this] { return m_window.closed(); });
 }
 
-void DataLogger::setPoll(bool enabled) {
-    if (m_context.setPollEnabled)
-        m_context.setPollEnabled(enabled);
-}
-
 void DataLogger::restorePortLabel() {
     if (m_context.setPortLabel)
         m_context.setPortLabel(portLabel(m_context.state));
 }
 
-void DataLogger::failed(LinkStatus status) {
-    setPoll(true);
+void DataLogger::failed(LinkStatus status, std::optional<PollPause>& pause) {
+    pause.reset();
     m_window.setTransferPercent(0);
     if (status == LinkStatus::NoReply)
         m_context.dialogs.message(kMeterNotResponding, {}, Dialogs::Icon::Critical);
@@ -68,7 +64,7 @@ void DataLogger::readSetList() {
         return;
     QScopedValueRollback guard(m_busy, true);
     state.MemoryOn = true;
-    setPoll(false);
+    std::optional<PollPause> pause(std::in_place, m_context.poll);
     // Shown before the exchange, so the user sees at once that the button worked.
     m_window.showWindow();
     MeterExchange line = exchange();
@@ -76,7 +72,7 @@ void DataLogger::readSetList() {
     const std::optional<SettingsReply> settings =
         reply.ok() ? SettingsReply::decode(reply.reply) : std::nullopt;
     if (!settings) {
-        failed(reply.status);
+        failed(reply.status, pause);
         return;
     }
     m_window.setCapacityText(settings->capacityText());
@@ -84,8 +80,8 @@ void DataLogger::readSetList() {
     m_window.setIdText(QString::number(settings->id));
     m_window.setIntervalText(QString::number(settings->interval));
     if (settings->holdsNoData()) {
+        pause.reset();
         m_context.dialogs.message(kNoDataInMemory, {}, Dialogs::Icon::Critical);
-        setPoll(true);
         return;
     }
     m_window.setUsagePercent(settings->memoryPercent(state.MemFull));
@@ -95,7 +91,7 @@ void DataLogger::readSetList() {
     const auto entries =
         index.ok() ? decodeSetIndex(index.reply, settings->setCount) : std::nullopt;
     if (!entries) {
-        failed(index.status);
+        failed(index.status, pause);
         return;
     }
     for (size_t i = 0; i < entries->size(); ++i)
@@ -103,7 +99,6 @@ void DataLogger::readSetList() {
     // Entry 0 is no set the list can show.
     for (size_t s = 1; s < state.SetCache.size(); ++s)
         state.SetCache[s].clear();
-    setPoll(true);
 }
 
 void DataLogger::downloadSet(int row) {
@@ -112,9 +107,9 @@ void DataLogger::downloadSet(int row) {
     if (m_busy || !m_context.port || row < 1 || row >= m_window.setRowCount())
         return;
     QScopedValueRollback guard(m_busy, true);
-    setPoll(false);
-    const auto end = [this] {
-        setPoll(true);
+    std::optional<PollPause> pause(std::in_place, m_context.poll);
+    const auto end = [this, &pause] {
+        pause.reset();
         restorePortLabel();
     };
     const std::shared_ptr<DownloadedList> list = m_obtainList ? m_obtainList() : nullptr;
@@ -144,7 +139,7 @@ void DataLogger::downloadSet(int row) {
                                [this](double percent) { m_window.setTransferPercent(percent); });
         if (!dump.ok()) {
             list->close();
-            failed(dump.status);
+            failed(dump.status, pause);
             restorePortLabel();
             return;
         }
@@ -152,6 +147,7 @@ void DataLogger::downloadSet(int row) {
     }
 
     const SetRows decoded = decodeSetDump(state, state.SetCache[s], interval, sampleCount);
+    list->setFilling(true);
     list->show();
     const QString title = list->caption();
     bool stopped = false;
@@ -165,8 +161,12 @@ void DataLogger::downloadSet(int row) {
             break;
         }
     }
-    if (!stopped && decoded.error.isEmpty())
+    // Rows decoded before a fault are records like any other: the list keeps its title, so
+    // that saving it writes a true header.
+    if (!stopped) {
         list->setCaption(title + downloadTitleSuffix(state));
+        list->setFilling(false);
+    }
     end();
     if (!decoded.error.isEmpty())
         m_context.dialogs.message(decoded.error, {}, Dialogs::Icon::Critical);
@@ -227,16 +227,17 @@ void DataLogger::changeSetting(const Setting& setting, Origin origin) {
     const double whole = std::min(std::floor(std::fabs(*typed)), 65536.0);
     const auto value = static_cast<qint64>(whole);
 
-    setPoll(false);
-    exchange().WriteSettingWord(m_context.state, dialogs, setting.lowAddress, setting.highAddress,
-                                value);
+    {
+        const PollPause pause(m_context.poll);
+        exchange().WriteSettingWord(m_context.state, dialogs, setting.lowAddress,
+                                    setting.highAddress, value);
+    }
     if (m_context.state.WriteOK) {
         (m_window.*setting.setText)(QString::number(value));
         // Only a code the meter was given names the meter in later headers.
         if (setting.isId)
             m_context.state.MeterID = Value::fromNumber(static_cast<double>(value));
     }
-    setPoll(true);
 }
 
 void DataLogger::eraseMemory() {
@@ -247,13 +248,12 @@ void DataLogger::eraseMemory() {
         QScopedValueRollback guard(m_busy, true);
         if (!m_context.dialogs.confirm(kEraseWarning, kEraseWarningTitle))
             return;
-        setPoll(false);
+        std::optional<PollPause> pause(std::in_place, m_context.poll);
         status = exchange().EraseMemory();
         if (status != LinkStatus::Ok) {
-            failed(status);
+            failed(status, pause);
             return;
         }
-        setPoll(true);
     }
     m_window.closeWindow();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "common/PollPause.h"
 #include "link/MeterExchange.h"
 
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DownloadedList;
 class LoggerWindow;
@@ -52,10 +54,9 @@ private:
     struct Setting;
     void changeSetting(const Setting& setting, Origin origin);
     MeterExchange exchange();
-    void setPoll(bool enabled);
     // Ends an exchange that did not succeed: poll on, the transfer bar back to 0, and the
     // message when the meter stayed silent.
-    void failed(LinkStatus status);
+    void failed(LinkStatus status, std::optional<PollPause>& pause);
     void restorePortLabel();
 
     AppContext& m_context;

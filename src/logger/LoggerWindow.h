@@ -45,4 +45,6 @@ public:
     virtual void close() = 0;
     // Rows of the sample-line form, added after the existing ones.
     virtual void appendRows(const QStringList& rows) = 0;
+    // While the rows arrive the list's commands wait; they work once it is complete.
+    virtual void setFilling(bool filling) = 0;
 };

@@ -1,6 +1,6 @@
 #include "panel/LiveDisplay.h"
 
-#include "panel/SharedState.h"
+#include "common/SharedState.h"
 
 bool updateLiveDisplay(SharedState& state, LiveDisplay& display) {
     display.full = state.MemFull;

@@ -1,8 +1,8 @@
 #include "panel/PortOpener.h"
 
+#include "common/SharedState.h"
 #include "link/PortNames.h"
 #include "link/SystemSerialPort.h"
-#include "panel/SharedState.h"
 #include "sim/engine/DemoPort.h"
 #include "sim/engine/MeterEngine.h"
 

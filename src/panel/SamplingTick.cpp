@@ -2,7 +2,7 @@
 
 #include "common/CalendarTime.h"
 #include "common/NumberText.h"
-#include "panel/SharedState.h"
+#include "common/SharedState.h"
 
 #include <cmath>
 
@@ -19,7 +19,7 @@ QString sampleLine(const QString& recordTime, const QString& displayedValue, boo
            (batteryLow ? QStringLiteral("Low") : QString());
 }
 
-void samplingTick(SharedState& state, const QString& displayedValue, SampleSinks& sinks) {
+void samplingTick(SharedState& state, SampleSinks& sinks) {
     if (state.SampleTick != 0 && state.SampleTick < state.SamplingTime) {
         ++state.SampleTick;
         return;
@@ -35,7 +35,7 @@ void samplingTick(SharedState& state, const QString& displayedValue, SampleSinks
         return;
     state.RecordTime = *next;
 
-    const QString line = sampleLine(state.RecordTime, displayedValue, state.BatLow);
+    const QString line = sampleLine(state.RecordTime, state.Value.text(), state.BatLow);
 
     if (state.Recording) {
         if (state.RecCount == kMaxRecords || runChanged(state)) {

@@ -36,6 +36,5 @@ inline constexpr float kMaxRecords = 86400;
 QString sampleLine(const QString& recordTime, const QString& displayedValue, bool batteryLow);
 
 // One tick of the sampling timer (every 960 ms): counts ticks up to the sampling time, then
-// advances RecordTime and hands the sample to PC recording and the live list.
-// `displayedValue` is the value caption as last shown.
-void samplingTick(SharedState& state, const QString& displayedValue, SampleSinks& sinks);
+// advances RecordTime and hands the live reading to PC recording and the live list.
+void samplingTick(SharedState& state, SampleSinks& sinks);

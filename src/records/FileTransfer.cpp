@@ -1,11 +1,12 @@
 #include "records/FileTransfer.h"
 
+#include "common/AppContext.h"
 #include "common/Dialogs.h"
 #include "common/NumberText.h"
+#include "common/PollPause.h"
 #include "common/Printer.h"
+#include "common/SharedState.h"
 #include "link/Clock.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
 
@@ -20,11 +21,6 @@ constexpr int kReadBatch = 1024;
 void setBusy(const BusyPointer& busy, bool on) {
     if (busy)
         busy(on);
-}
-
-void setPoll(AppContext& app, bool enabled) {
-    if (app.setPollEnabled)
-        app.setPollEnabled(enabled);
 }
 
 // The header is what follows the first "---". A caption without one has no header to give; the
@@ -100,7 +96,7 @@ QString printedRow(const QString& number, const QString& time, const QString& va
 bool PrintGrid(AppContext& app, CaptionedWindow& window, const RecordTableModel& grid,
                const BusyPointer& busy) {
     setBusy(busy, true);
-    setPoll(app, false);
+    std::optional<PollPause> pause(std::in_place, app.poll);
     const QString caption = window.caption();
 
     bool printed = app.printer.beginJob(caption);
@@ -125,7 +121,7 @@ bool PrintGrid(AppContext& app, CaptionedWindow& window, const RecordTableModel&
 
     setBusy(busy, false);
     window.setCaption(caption);
-    setPoll(app, true);
+    pause.reset();
     return printed;
 }
 
@@ -173,22 +169,4 @@ bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWin
 
     window.setCaption(caption);
     return !reader.failed();
-}
-
-void preparePlot(const QString& caption, const RecordTableModel& grid, bool fromFileList,
-                 SharedState& state) {
-    state.PlotFromFileList = fromFileList;
-    // Everything after the first ":" ("Range:2000/LUX"), or the whole caption without one.
-    const qsizetype colon = caption.indexOf(u':');
-    const QString afterColon = caption.mid(colon + 1);
-    state.PlotMax = leadingNumber(QStringView(afterColon).left(5));
-    state.PlotMin = 0;
-    const qsizetype slash = afterColon.indexOf(u'/');
-    state.PlotUnit = slash >= 0 ? afterColon.mid(slash + 1) : afterColon;
-    state.PlotTop = state.PlotMax;
-    state.PlotBottom = state.PlotMin;
-    state.PlotRecords = grid.dataRowCount();
-    state.PlotFirst = 1;
-    state.PlotCount = state.PlotRecords;
-    state.PlotLast = state.PlotRecords;
 }

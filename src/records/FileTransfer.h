@@ -70,7 +70,3 @@ std::optional<QString> chooseFileToOpen(const SharedState& state, Dialogs& dialo
 // error (what was read stays in the list).
 bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWindow& window,
                     RecordTableModel& grid, Clock* clock = nullptr);
-
-// "Plot": the plot's value range, unit and record span from the list's caption and rows.
-void preparePlot(const QString& caption, const RecordTableModel& grid, bool fromFileList,
-                 SharedState& state);

@@ -1,6 +1,6 @@
 #include "records/RecordFile.h"
 
-#include "panel/SharedState.h"
+#include "common/SharedState.h"
 
 namespace {
 

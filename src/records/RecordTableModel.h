@@ -1,44 +1,13 @@
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QString>
-#include <QStringList>
-#include <QStringView>
-#include <vector>
+#include "common/TextTableModel.h"
 
-// The grid of a record list: row 0 holds the column titles, data rows follow in the order they
-// were added. All rows live in one text buffer with an offset per row, so that several lists
-// of 86,400 rows stay small and appending never copies earlier rows.
-class RecordTableModel : public QAbstractTableModel {
+// The grid of a record list: number, time, value and battery of each record under the title
+// row "No.s", "   Time", "Value", "Bat".
+class RecordTableModel : public TextTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 4;
 
     explicit RecordTableModel(QObject* parent = nullptr);
-
-    // Rows including the title row, as the grid counts them.
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    // The horizontal header repeats the titles of row 0, so a view can show them fixed.
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
-
-    int dataRowCount() const { return rowCount() - 1; }
-    // Text of one cell; empty outside the grid.
-    QString cell(int row, int column) const;
-
-    // A row as one text with TAB between the cells; cells past the fourth are dropped and
-    // missing ones stay empty.
-    void appendRow(QStringView tabSeparated);
-    // Many rows in one insertion, for filling a list from a file or a download.
-    void appendRows(const QStringList& rows);
-
-private:
-    void store(QStringView tabSeparated);
-    QStringView rowText(int row) const;
-
-    QString m_text;
-    // Start of each row in m_text, plus the end of the last one.
-    std::vector<qsizetype> m_starts;
 };

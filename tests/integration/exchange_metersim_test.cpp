@@ -1,10 +1,10 @@
 // The command set against the simulator program on a pseudo-terminal, through QSerialPort and
 // the program's clock, in real time.
+#include "common/SharedState.h"
 #include "link/LoggerReplies.h"
 #include "link/MeterExchange.h"
 #include "link/RealClock.h"
 #include "link/SystemSerialPort.h"
-#include "panel/SharedState.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
+#include "common/SharedState.h"
 #include "link/LiveFrame.h"
-#include "panel/SharedState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "common/SharedState.h"
 #include "link/LoggerReplies.h"
-#include "panel/SharedState.h"
 #include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>

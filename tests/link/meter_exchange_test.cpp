@@ -1,5 +1,5 @@
+#include "common/SharedState.h"
 #include "link/MeterExchange.h"
-#include "panel/SharedState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPort.h"
 #include "support/VirtualClock.h"

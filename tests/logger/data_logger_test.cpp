@@ -1,8 +1,8 @@
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "logger/DataLogger.h"
 #include "logger/LoggerWindow.h"
 #include "logger/SetListModel.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 #include "records/RecordTableModel.h"
 #include "sim/engine/DemoPort.h"
 #include "sim/engine/MeterEngine.h"
@@ -45,9 +45,11 @@ struct FakeList : DownloadedList {
     void show() override { shown = true; }
     void close() override { closed = true; }
     void appendRows(const QStringList& r) override { rows << r; }
+    void setFilling(bool f) override { fillings.push_back(f); }
 
     QString title = QStringLiteral("Data List");
     QStringList captions, rows;
+    std::vector<bool> fillings;
     bool shown = false, closed = false;
 };
 
@@ -94,6 +96,9 @@ struct Bench {
         engine.setInterval(60);
         engine.setDrift(false);
         port.open(nullptr);
+        context.port = &port;
+        context.poll.switchPoll = [this](bool on) { poll.push_back(on); };
+        context.setPortLabel = [this](const QString& t) { portLabels << t; };
     }
     std::shared_ptr<FakeList> obtain() {
         if (!lists.empty() && lists.back()->shown)
@@ -116,10 +121,7 @@ struct Bench {
     TappedPort port{demo};
     std::vector<bool> poll;
     QStringList portLabels;
-    AppContext context{state,   clock,
-                       dialogs, printer,
-                       &port,   [this](bool on) { poll.push_back(on); },
-                       {},      [this](const QString& t) { portLabels << t; }};
+    AppContext context{state, clock, dialogs, printer};
     FakeWindow window;
     std::vector<std::shared_ptr<FakeList>> lists;
     DataLogger logger{context, window, [this] { return obtain(); }};
@@ -270,7 +272,8 @@ TEST(DataLogger, ClicksThatNameNoSetOrCarryOddSetsEndSoundly) {
     EXPECT_EQ(b.lists[0]->captions, QStringList{"Data List---*ID=1234 Range:200/Fc"});
     b.logger.downloadSet(2); // a start date that does not exist: the first sample only
     EXPECT_EQ(b.lists.at(1)->rows.size(), 1);
-    EXPECT_EQ(b.lists[1]->title, "1 records completed");
+    EXPECT_EQ(b.lists[1]->title, "Data List---*ID=1234 Range:2000/LUX");
+    EXPECT_EQ(b.lists[1]->fillings, std::vector<bool>({true, false}));
     ASSERT_EQ(b.dialogs.shown.size(), 1u);
     EXPECT_EQ(b.dialogs.shown[0].icon, Dialogs::Icon::Critical);
     EXPECT_EQ(b.poll.back(), true);

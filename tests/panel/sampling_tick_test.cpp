@@ -1,5 +1,5 @@
+#include "common/SharedState.h"
 #include "panel/SamplingTick.h"
-#include "panel/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +36,12 @@ SharedState loaded(const QString& start = "2010/06/22 14:05:09") {
     return s;
 }
 
+// One sampling tick with `shown` as the live reading.
+void tickWith(SharedState& s, const char* shown, SampleSinks& sinks) {
+    s.Value = Value::fromText(QString::fromLatin1(shown));
+    samplingTick(s, sinks);
+}
+
 // Tick numbers (1-based) on which a sample was taken.
 QList<int> sampleTicks(float samplingTime, int ticks) {
     SharedState s = loaded();
@@ -45,7 +51,7 @@ QList<int> sampleTicks(float samplingTime, int ticks) {
     QList<int> taken;
     for (int tick = 1; tick <= ticks; ++tick) {
         const qsizetype before = sinks.rows.size();
-        samplingTick(s, "1", sinks);
+        tickWith(s, "1", sinks);
         if (sinks.rows.size() > before)
             taken << tick;
     }
@@ -60,13 +66,45 @@ TEST(SamplingTick, CadenceFollowsTheSamplingTime) {
     EXPECT_EQ(sampleTicks(5, 16), QList<int>({1, 6, 11, 16}));
 }
 
+TEST(SamplingTick, LongSamplingTimesKeepTheirPaceAndStamps) {
+    // A 16-bit tick counter wraps at 32768: the samples then come every 65,536 ticks.
+    const struct {
+        float seconds;
+        const char* stamps[3];
+    } cases[] = {
+        {32767, {"22/06/2010 23:11:16", "23/06/2010 08:17:23", "23/06/2010 17:23:30"}},
+        {32768, {"22/06/2010 23:11:17", "23/06/2010 08:17:25", "23/06/2010 17:23:33"}},
+        {40000, {"23/06/2010 01:11:49", "23/06/2010 12:18:29", "23/06/2010 23:25:09"}},
+        {86400, {"23/06/2010 14:05:09", "24/06/2010 14:05:09", "25/06/2010 14:05:09"}},
+    };
+    for (const auto& c : cases) {
+        SharedState s = loaded();
+        s.SamplingTime = c.seconds;
+        s.ListOn = true;
+        RecordingSinks sinks;
+        QList<int> taken;
+        const int t = static_cast<int>(c.seconds);
+        for (int tick = 1; tick <= 2 * t + 1; ++tick) {
+            const qsizetype before = sinks.rows.size();
+            tickWith(s, "1", sinks);
+            if (sinks.rows.size() > before)
+                taken << tick;
+        }
+        EXPECT_EQ(taken, QList<int>({1, t + 1, 2 * t + 1})) << c.seconds;
+        ASSERT_EQ(sinks.rows.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(sinks.rows[i].section(u'\t', 1, 1), QString::fromLatin1(c.stamps[i]))
+                << c.seconds;
+    }
+}
+
 TEST(SamplingTick, RecordTimeAdvancesByTheSamplingTimeAcrossMidnightAndYearEnd) {
     SharedState s = loaded("2010/12/31 23:59:57");
     RecordingSinks sinks;
     s.ListOn = true;
     s.SamplingTime = 2;
     for (int i = 0; i < 6; ++i)
-        samplingTick(s, "1230", sinks);
+        tickWith(s, "1230", sinks);
     ASSERT_EQ(sinks.rows.size(), 3);
     EXPECT_EQ(sinks.rows[0], "1\t31/12/2010 23:59:59\t1230\t");
     EXPECT_EQ(sinks.rows[1], "2\t01/01/2011 00:00:01\t1230\t");
@@ -79,11 +117,11 @@ TEST(SamplingTick, NewSamplingTimeSamplesOnTheNextTick) {
     s.SamplingTime = 5;
     RecordingSinks sinks;
     s.ListOn = true;
-    samplingTick(s, "1", sinks);
-    samplingTick(s, "1", sinks);
+    tickWith(s, "1", sinks);
+    tickWith(s, "1", sinks);
     s.SamplingTime = 3;
     s.SampleTick = 0;
-    samplingTick(s, "1", sinks);
+    tickWith(s, "1", sinks);
     EXPECT_EQ(sinks.rows.size(), 2);
 }
 
@@ -91,10 +129,10 @@ TEST(SamplingTick, RecordingWritesNumberedLinesWithBattery) {
     SharedState s = loaded();
     s.Recording = true;
     RecordingSinks sinks;
-    samplingTick(s, "OL", sinks);
+    tickWith(s, "OL", sinks);
     s.BatLow = true;
     s.SampleTick = 0;
-    samplingTick(s, "1999", sinks);
+    tickWith(s, "1999", sinks);
     EXPECT_EQ(sinks.lines,
               QStringList({"1\t22/06/2010 14:05:11\tOL\t", "2\t22/06/2010 14:05:13\t1999\tLow"}));
     EXPECT_EQ(sinks.shownCount, "2");
@@ -107,11 +145,11 @@ TEST(SamplingTick, RecordingEndsOnTheSampleAfterTheLimit) {
     s.SamplingTime = 1;
     RecordingSinks sinks;
     for (int i = 0; i < 86400; ++i)
-        samplingTick(s, "5", sinks);
+        tickWith(s, "5", sinks);
     EXPECT_EQ(sinks.lines.size(), 86400);
     EXPECT_EQ(sinks.lines.last().section(u'\t', 0, 0), "86400");
     EXPECT_TRUE(sinks.stops.empty());
-    samplingTick(s, "5", sinks);
+    tickWith(s, "5", sinks);
     EXPECT_EQ(sinks.lines.size(), 86400);
     ASSERT_EQ(sinks.stops.size(), 1u);
     EXPECT_FALSE(s.Recording);
@@ -124,13 +162,13 @@ TEST(SamplingTick, RangeOrUnitChangeEndsRecordingWithoutWritingThatSample) {
         s.Recording = true;
         s.SamplingTime = 1;
         RecordingSinks sinks;
-        samplingTick(s, "5", sinks);
+        tickWith(s, "5", sinks);
         if (unitChange)
             s.Unit = "Fc";
         else
             s.Range = 200;
-        const qint16 tickBefore = s.SampleTick;
-        samplingTick(s, "5", sinks);
+        const qint32 tickBefore = s.SampleTick;
+        tickWith(s, "5", sinks);
         EXPECT_EQ(sinks.lines.size(), 1);
         EXPECT_EQ(sinks.stops.size(), 1u);
         EXPECT_FALSE(s.Recording);
@@ -145,7 +183,7 @@ TEST(SamplingTick, WriteFailureStopsRecordingAndKeepsTheListGoing) {
     s.ListOn = true;
     RecordingSinks sinks;
     sinks.writable = false;
-    samplingTick(s, "5", sinks);
+    tickWith(s, "5", sinks);
     ASSERT_EQ(sinks.stops.size(), 1u);
     EXPECT_EQ(sinks.stops[0], SampleSinks::StopReason::WriteFailed);
     EXPECT_FALSE(s.Recording);
@@ -159,7 +197,7 @@ TEST(SamplingTick, ListEndsAtItsLimitAndOnAChange) {
     s.SamplingTime = 1;
     s.ListCount = 86399;
     RecordingSinks sinks;
-    samplingTick(s, "5", sinks);
+    tickWith(s, "5", sinks);
     EXPECT_EQ(sinks.rows.size(), 1);
     EXPECT_TRUE(sinks.rows[0].startsWith("86400\t"));
     EXPECT_FALSE(s.ListOn);
@@ -168,7 +206,7 @@ TEST(SamplingTick, ListEndsAtItsLimitAndOnAChange) {
 
     s.ListOn = true;
     s.Range = 20000; // the row of this reading is added, then the list ends
-    samplingTick(s, "5", sinks);
+    tickWith(s, "5", sinks);
     EXPECT_EQ(sinks.rows.size(), 2);
     EXPECT_TRUE(sinks.rows[1].startsWith("1\t"));
     EXPECT_FALSE(s.ListOn);
@@ -177,7 +215,7 @@ TEST(SamplingTick, ListEndsAtItsLimitAndOnAChange) {
 TEST(SamplingTick, IdleSamplingClearsTheRecordingLabels) {
     SharedState s = loaded();
     RecordingSinks sinks;
-    samplingTick(s, "5", sinks);
+    tickWith(s, "5", sinks);
     EXPECT_EQ(sinks.clears, 1);
     EXPECT_EQ(s.RecordTime, "2010/06/22 14:05:11");
 }

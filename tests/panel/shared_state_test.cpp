@@ -1,4 +1,4 @@
-#include "panel/SharedState.h"
+#include "common/SharedState.h"
 
 #include <gtest/gtest.h>
 

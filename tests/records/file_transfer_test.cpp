@@ -1,7 +1,7 @@
 #include "records/FileTransfer.h"
 
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
 #include "support/ScriptedDialogs.h"
@@ -33,7 +33,7 @@ private:
 };
 
 AppContext contextOf(SharedState& state, Clock& clock, Dialogs& dialogs, Printer& printer) {
-    return AppContext{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    return AppContext{state, clock, dialogs, printer};
 }
 
 QByteArray readAll(const QString& path) {
@@ -182,7 +182,7 @@ TEST(PrintedRow, ColumnsOfSevenEighteenAndSeven) {
 
 TEST_F(FileTransferTest, PrintoutHasCaptionDashesAndEveryRowEvenOnesAddedMeanwhile) {
     QStringList poll;
-    app.setPollEnabled = [&](bool on) { poll << (on ? "on" : "off"); };
+    app.poll.switchPoll = [&](bool on) { poll << (on ? "on" : "off"); };
     model.appendRow(kRow1);
     // The live list grows while it prints.
     clock.duringWait = [&] {
@@ -213,7 +213,7 @@ TEST_F(FileTransferTest, PrintingThatCannotFinishRestoresEverything) {
         ScriptedPrinter freshPrinter;
         AppContext context = contextOf(freshState, freshClock, dialogs, freshPrinter);
         bool pollOn = true;
-        context.setPollEnabled = [&](bool on) { pollOn = on; };
+        context.poll.switchPoll = [&](bool on) { pollOn = on; };
         FakeWindow list(QStringLiteral("Data List---*ID=3 Range:20/Fc"));
         freshPrinter.refuseBegin = fault == Fault::RefusedJob;
         freshPrinter.failEnd = fault == Fault::FailedEnd;
@@ -277,32 +277,6 @@ TEST_F(FileTransferTest, ReadingAHeaderWithoutLineEndOrAnEmptyFile) {
         EXPECT_TRUE(readRecordFile(reader, QStringLiteral("h.txt"), fileList, model));
         EXPECT_EQ(model.rowCount(), 1);
         EXPECT_EQ(fileList.caption(), caption);
-    }
-}
-
-TEST(PreparePlot, RangeAndUnitFromTheCaption) {
-    struct Case {
-        const char* caption;
-        double max;
-        const char* unit;
-    };
-    const Case cases[] = {
-        {"Data List---*ID=12 Range:2000/LUX", 2000, "LUX"},
-        {"Data List---*ID=12 Range:20/Fc", 20, "Fc"},
-        {"rec.txt---*ID=1 Range:20000/LUX", 20000, "LUX"},
-        {"rec.txt---*ID=1 Range:200/Fc", 200, "Fc"},
-        // No header in the file: whatever the rules give.
-        {"notes.txt---hello", 0, "notes.txt---hello"},
-        {"a/b", 0, "b"},
-        {"", 0, ""},
-    };
-    RecordTableModel grid;
-    for (const Case& c : cases) {
-        SharedState state;
-        preparePlot(QString::fromLatin1(c.caption), grid, true, state);
-        EXPECT_EQ(state.PlotMax, c.max) << c.caption;
-        EXPECT_EQ(state.PlotTop, c.max);
-        EXPECT_EQ(state.PlotUnit, QString::fromLatin1(c.unit)) << c.caption;
     }
 }
 

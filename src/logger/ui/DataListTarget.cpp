@@ -1,8 +1,7 @@
 #include "logger/ui/DataListTarget.h"
 
+#include "common/ui/WindowOwner.h"
 #include "records/ui/DataList.h"
-
-#include <QApplication>
 
 DataListTarget::DataListTarget(DataList* list)
     : m_list(list) {}
@@ -38,13 +37,15 @@ void DataListTarget::appendRows(const QStringList& rows) {
         m_list->model().appendRows(rows);
 }
 
-std::shared_ptr<DownloadedList> obtainDataList(AppContext& context,
+void DataListTarget::setFilling(bool filling) {
+    if (m_list)
+        m_list->setFilling(filling);
+}
+
+std::shared_ptr<DownloadedList> obtainDataList(AppContext& context, WindowOwner& owner,
                                                const std::function<void(DataList&)>& created) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* shown = qobject_cast<DataList*>(window); shown && shown->isVisible())
-            shown->close();
-    }
     auto* list = new DataList(context);
+    owner.adopt(QStringLiteral("DataList"), list);
     if (created)
         created(*list);
     return std::make_shared<DataListTarget>(list);

@@ -7,6 +7,7 @@
 #include <memory>
 
 class DataList;
+class WindowOwner;
 struct AppContext;
 
 // The downloaded-data list a download fills: a DataList window, which may be closed (and so
@@ -21,6 +22,7 @@ public:
     void show() override;
     void close() override;
     void appendRows(const QStringList& rows) override;
+    void setFilling(bool filling) override;
 
 private:
     QPointer<DataList> m_list;
@@ -29,5 +31,5 @@ private:
 
 // A fresh DataList for a download, hidden: the one on screen is closed first. `created` sees
 // the new list before it is filled (to connect its plot request).
-std::shared_ptr<DownloadedList> obtainDataList(AppContext& context,
+std::shared_ptr<DownloadedList> obtainDataList(AppContext& context, WindowOwner& owner,
                                                const std::function<void(DataList&)>& created);

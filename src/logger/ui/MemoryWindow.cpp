@@ -1,10 +1,11 @@
 #include "logger/ui/MemoryWindow.h"
 
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "common/ui/TitledGrid.h"
 #include "logger/ui/FloodPanel.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -38,9 +39,8 @@ QLabel* swatch(QWidget* parent, const char* name, const QColor& colour) {
 
 } // namespace
 
-MemoryWindow::MemoryWindow(AppContext& context, DataLogger::ListSource obtainList, QWidget* parent)
-    : QWidget(parent, Qt::Window)
-    , m_context(context)
+MemoryWindow::MemoryWindow(AppContext& context, DataLogger::ListSource obtainList)
+    : m_context(context)
     , m_logger(context, *this, std::move(obtainList)) {
     setObjectName(QStringLiteral("Memory"));
     setWindowTitle(QStringLiteral("Data Logger"));
@@ -53,25 +53,11 @@ void MemoryWindow::buildControls() {
     m_gridSet = new QTableView(this);
     m_gridSet->setObjectName(QStringLiteral("GridSet"));
     m_gridSet->setModel(&m_sets);
-    m_gridSet->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_gridSet->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_gridSet->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_gridSet->setWordWrap(false);
-    m_gridSet->setCornerButtonEnabled(false);
     m_gridSet->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_gridSet->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QHeaderView* rows = m_gridSet->verticalHeader();
-    rows->hide();
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(kRowHeight);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    QHeaderView* titles = m_gridSet->horizontalHeader();
-    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    titles->setSectionsClickable(false);
-    titles->setHighlightSections(false);
-    titles->setMinimumSectionSize(1);
-    // The header shows the model's row 0, so that it stays in view above the sets.
-    m_gridSet->setRowHidden(0, true);
+    setUpTitledGrid(*m_gridSet, kRowHeight);
     const QFontMetrics metrics(font());
     int gridWidth =
         2 * m_gridSet->frameWidth() + m_gridSet->verticalScrollBar()->sizeHint().width();
@@ -174,27 +160,27 @@ bool MemoryWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MemoryWindow::readSetList() {
-    run([this] { m_logger.readSetList(); });
+    whileRunning([this] { m_logger.readSetList(); });
 }
 
 void MemoryWindow::LblID_Click() {
-    run([this] { m_logger.changeId(DataLogger::Origin::Label); });
+    whileRunning([this] { m_logger.changeId(DataLogger::Origin::Label); });
 }
 
 void MemoryWindow::SSPanel1_Click() {
-    run([this] { m_logger.changeId(DataLogger::Origin::Panel); });
+    whileRunning([this] { m_logger.changeId(DataLogger::Origin::Panel); });
 }
 
 void MemoryWindow::LblIntv_Click() {
-    run([this] { m_logger.changeInterval(DataLogger::Origin::Label); });
+    whileRunning([this] { m_logger.changeInterval(DataLogger::Origin::Label); });
 }
 
 void MemoryWindow::SSPanel4_Click() {
-    run([this] { m_logger.changeInterval(DataLogger::Origin::Panel); });
+    whileRunning([this] { m_logger.changeInterval(DataLogger::Origin::Panel); });
 }
 
 void MemoryWindow::MSize_Click() {
-    run([this] { m_logger.eraseMemory(); });
+    whileRunning([this] { m_logger.eraseMemory(); });
 }
 
 void MemoryWindow::SSPanel2_Click() {
@@ -206,21 +192,11 @@ void MemoryWindow::SSPanel3_Click() {
 }
 
 void MemoryWindow::GridSet_Click(const QModelIndex& index) {
-    run([this, index] { m_logger.downloadSet(index.row()); });
+    whileRunning([this, index] { m_logger.downloadSet(index.row()); });
 }
 
-void MemoryWindow::closeEvent(QCloseEvent* event) {
-    m_closed = true;
+void MemoryWindow::Form_Unload() {
     m_context.state.MemoryOn = false;
-    event->accept();
-    finishIfIdle();
-}
-
-void MemoryWindow::finishIfIdle() {
-    if (!m_closed || m_logger.busy() || m_finished)
-        return;
-    m_finished = true;
-    emit finished();
 }
 
 void MemoryWindow::showWindow() {

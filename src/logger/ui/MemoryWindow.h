@@ -4,7 +4,8 @@
 #include "logger/LoggerWindow.h"
 #include "logger/SetListModel.h"
 
-#include <QWidget>
+#include "common/ui/SecondaryWindow.h"
+
 #include <functional>
 
 class FloodPanel;
@@ -17,14 +18,11 @@ struct AppContext;
 // The data logger window "Memory": the meter's logger settings, memory usage and the list of
 // logged sets. Clicks change the ID code or the interval, erase the memory or download a set.
 //
-// Closing it clears MemoryOn at once. Its handlers wait for the meter, so the window is never
-// deleted while one of them is suspended: a close during an exchange hides the window and lets
-// the exchange end at its next wait; `finished` then says the window may go.
-class MemoryWindow : public QWidget, private LoggerWindow {
+// Closing it clears MemoryOn at once; an exchange still running ends at its next wait.
+class MemoryWindow : public SecondaryWindow, private LoggerWindow {
     Q_OBJECT
 public:
-    explicit MemoryWindow(AppContext& context, DataLogger::ListSource obtainList,
-                          QWidget* parent = nullptr);
+    MemoryWindow(AppContext& context, DataLogger::ListSource obtainList);
     ~MemoryWindow() override;
 
     // The "Memory" button's procedure: shows the window, reads settings and the set list.
@@ -39,29 +37,19 @@ public:
     void SSPanel3_Click();
     void GridSet_Click(const QModelIndex& index);
 
-    bool isClosed() const { return m_closed; }
     QTableView* gridSet() const { return m_gridSet; }
 
-signals:
-    // The window has been closed and none of its handlers is running any more.
-    void finished();
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void Form_Load();
-    template <typename Handler> void run(Handler&& handler) {
-        handler();
-        finishIfIdle();
-    }
-    void finishIfIdle();
 
     // LoggerWindow
     void showWindow() override;
-    bool closed() const override { return m_closed; }
+    bool closed() const override { return closing(); }
     void closeWindow() override;
     void setCapacityText(const QString& text) override;
     QString idText() const override;
@@ -78,8 +66,6 @@ private:
     SetListModel m_sets;
     DataLogger m_logger;
     bool m_loaded = false;
-    bool m_closed = false;
-    bool m_finished = false;
 
     QLabel* m_ssPanel1 = nullptr;
     QLabel* m_lblId = nullptr;

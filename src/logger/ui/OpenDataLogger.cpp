@@ -1,23 +1,20 @@
 #include "logger/ui/OpenDataLogger.h"
 
+#include "common/AppContext.h"
+#include "common/ui/WindowOwner.h"
 #include "logger/DataLogger.h"
 #include "logger/ui/DataListTarget.h"
 #include "logger/ui/MemoryWindow.h"
-#include "panel/AppContext.h"
 
-#include <QCoreApplication>
-
-QPointer<MemoryWindow> openDataLogger(AppContext& context,
+QPointer<MemoryWindow> openDataLogger(AppContext& context, WindowOwner& owner,
                                       std::function<void(DataList&)> listCreated) {
     if (!context.port || !dataLoggerMayOpen(context.state))
         return nullptr;
-    auto* window = new MemoryWindow(
-        context, [&context, listCreated] { return obtainDataList(context, listCreated); });
+    auto* window = new MemoryWindow(context, [&context, &owner, listCreated] {
+        return obtainDataList(context, owner, listCreated);
+    });
+    owner.adopt(QStringLiteral("Memory"), window);
     QPointer<MemoryWindow> guard(window);
-    QObject::connect(window, &MemoryWindow::finished, window, &QObject::deleteLater);
-    // A window still open when the program ends goes with it.
-    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, window,
-                     &QObject::deleteLater);
     window->readSetList();
     return guard;
 }

@@ -1,21 +1,14 @@
 #include "panel/ui/PanelWindow.h"
 
+#include "common/AppContext.h"
 #include "common/Dialogs.h"
+#include "common/SharedState.h"
+#include "common/ui/Twips.h"
 #include "link/Clock.h"
-#include "link/LoggerReplies.h"
-#include "link/MeterExchange.h"
 #include "link/PollCycle.h"
 #include "link/SerialPort.h"
-#include "logger/ui/MemoryWindow.h"
-#include "logger/ui/OpenDataLogger.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
+#include "panel/SamplingTick.h"
 #include "panel/ui/ToolbarIcons.h"
-#include "panel/ui/Twips.h"
-#include "records/FileTransfer.h"
-#include "records/PcRecording.h"
-#include "records/RecordFile.h"
-#include "records/ui/FileList.h"
 #include "records/ui/RealTimeList.h"
 
 #include <QAction>
@@ -34,25 +27,6 @@ const QString kBuildTag = QStringLiteral("100622");
 constexpr int kClientWidth = 344; // 5160 twips
 // The right-hand labels end here; their texts grow to the left so that none is cut off.
 constexpr int kRightEdge = kClientWidth - 6;
-
-struct ToolbarButton {
-    const char* key;
-    const char* tooltip;
-};
-constexpr ToolbarButton kButtons[] = {
-    {"Save", "Save As"},
-    {"Open", "Open File"},
-    {"List", "List Display"},
-    {"Graph", "Graphic Display"},
-    {"AVG", "Max/Min/AVG"},
-    {"PC", "PC Sampling"},
-    {"Memory", "Datalogger"},
-    {"Stop", "Stop Recording"},
-    {"Save1", "Save As"},
-    {"Light", "Luminous Intensity"},
-    {"TimeSet", "Set Meter Time to System Time"},
-    {"Alarm", "Alarm"},
-};
 
 QFont boldFont(const QString& family, int points) {
     QFont font(family, points);
@@ -82,7 +56,8 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     : QWidget(parent)
     , m_context(context)
     , m_portFactory(std::move(portFactory))
-    , m_recordFile(std::make_unique<RecordWriter>()) {
+    , m_recorder(context, *this)
+    , m_commands(context, m_windows, m_recorder) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setFixedSize(twipsSize(5160, 4065));
@@ -97,13 +72,20 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     connect(&m_timer2, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
     m_timer2.start();
 
-    m_context.setPollEnabled = [this](bool enabled) { setPollEnabled(enabled); };
+    m_context.poll.switchPoll = [this](bool enabled) { setPollEnabled(enabled); };
     m_context.panelFrame = [this] { return frameGeometry(); };
     m_context.setPortLabel = [this](const QString& text) { m_lblCom->setText(text); };
+    m_recorder.onListRow = [this](const QString& row) {
+        if (RealTimeList* list = m_commands.liveList())
+            list->addLiveRow(row);
+    };
+    m_recorder.onListEnded = [this] { m_commands.endLiveList(); };
 }
 
 PanelWindow::~PanelWindow() {
-    m_context.setPollEnabled = nullptr;
+    // The secondary windows hold the context and the recorder's view: none outlives the panel.
+    m_windows.closeAll();
+    m_context.poll.switchPoll = nullptr;
     m_context.panelFrame = nullptr;
     m_context.setPortLabel = nullptr;
     m_context.port = nullptr;
@@ -116,7 +98,7 @@ void PanelWindow::buildToolbar() {
     m_toolbar->setIconSize(QSize(16, 16));
     // Twelve buttons share the window's width.
     m_toolbar->setStyleSheet(QStringLiteral("QToolButton { padding: 2px; margin: 0px; }"));
-    for (const ToolbarButton& b : kButtons) {
+    for (const PanelCommands::Button& b : PanelCommands::buttons()) {
         const QString key = QString::fromLatin1(b.key);
         QAction* action = m_toolbar->addAction(toolbarIcon(key), QString());
         action->setObjectName(key);
@@ -225,14 +207,15 @@ bool PanelWindow::Form_Load() {
         m_lblCom->setText(text);
         showLiveDisplay();
     };
-    m_timer1.start();
+    if (!m_context.poll.paused())
+        m_timer1.start();
     return true;
 }
 
 void PanelWindow::setPollEnabled(bool enabled) {
     if (!enabled)
         ++m_pollGeneration;
-    if (enabled && m_poll && !m_unloaded)
+    if (enabled && m_poll && !m_unloaded && !m_context.poll.paused())
         m_timer1.start();
     else
         m_timer1.stop();
@@ -303,95 +286,19 @@ void PanelWindow::Timer2_Timer() {
     if (m_inTimer2)
         return;
     QScopedValueRollback guard(m_inTimer2, true);
-    samplingTick(m_context.state, m_lblValue->text(), *this);
+    samplingTick(m_context.state, m_recorder);
 }
 
 void PanelWindow::Toolbar1_ButtonClick(const QString& key) {
-    if (key == u"Save")
-        saveButton();
-    else if (key == u"Open")
-        FileList::openCommand(m_context, m_fileList);
-    else if (key == u"List")
-        listButton();
-    else if (key == u"PC")
-        enterSamplingTime(m_context.state, m_context.dialogs);
-    else if (key == u"Memory" && m_port) {
-        if (QPointer<MemoryWindow> opened = openDataLogger(m_context))
-            m_memory = opened;
-    }
+    m_commands.run(key);
 }
 
-std::optional<Value> PanelWindow::readMeterId() {
-    setPollEnabled(false);
-    MeterExchange exchange(*m_port, m_context.clock, [this] { return m_unloaded; });
-    const LinkResult<QByteArray> reply = exchange.ReadSettings();
-    setPollEnabled(true);
-    if (reply.status == LinkStatus::NoReply)
-        m_context.dialogs.message(kMeterNotResponding, {}, Dialogs::Icon::Critical);
-    if (!reply.ok())
-        return std::nullopt;
-    const auto settings = SettingsReply::decode(reply.reply);
-    if (!settings)
-        return std::nullopt;
-    return Value::fromNumber(settings->id);
-}
-
-void PanelWindow::saveButton() {
-    SharedState& s = m_context.state;
-    if (s.Recording) {
-        stopRecording();
-        return;
-    }
-    if (!m_port || !ChooseSaveFile(s, m_context.dialogs) || !s.FileSelected)
-        return;
-    const std::optional<Value> id = readMeterId();
-    if (!id || m_unloaded) {
-        s.FileSelected = false;
-        return;
-    }
-    s.MeterID = *id;
-    s.RefUnit = s.Unit;
-    s.RefRange = s.Range;
-    if (!startRecordFile(*m_recordFile, s, m_context.dialogs))
-        return;
-    m_lblFileName->setText(QFileInfo(s.FileName).fileName());
+void PanelWindow::showRecording(const QString& fileName) {
+    m_lblFileName->setText(fileName);
     m_lblFileName->adjustSize();
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Stop")));
     m_saveButton->setToolTip(QStringLiteral("Stop Recording"));
-    s.Recording = true;
     m_lblRec->show();
-}
-
-void PanelWindow::listButton() {
-    SharedState& s = m_context.state;
-    if (m_realTimeList && m_realTimeList->isVisible())
-        return;
-    if (!m_port)
-        return;
-    const std::optional<Value> id = readMeterId();
-    if (!id || m_unloaded)
-        return;
-    s.ListID = *id;
-    // The wait let other clicks run: a list may have opened meanwhile.
-    if (m_realTimeList && m_realTimeList->isVisible())
-        return;
-    m_realTimeList = new RealTimeList(m_context);
-    m_realTimeList->setCaption(QStringLiteral("Real Time List---") +
-                               recordHeader(s.ListID, s.Range, s.Unit));
-    s.RefRange = s.Range;
-    s.RefUnit = s.Unit;
-    m_realTimeList->show();
-    s.ListOn = true;
-}
-
-void PanelWindow::stopRecording() {
-    SharedState& s = m_context.state;
-    s.Recording = false;
-    showNotRecording();
-    m_lblFileName->clear();
-    s.RecCount = 0;
-    m_recordFile->close();
-    s.FileSelected = false;
 }
 
 void PanelWindow::showNotRecording() {
@@ -420,29 +327,13 @@ void PanelWindow::Form_Unload() {
     m_unloaded = true;
     m_timer1.stop();
     m_timer2.stop();
-    for (QWidget* w : {static_cast<QWidget*>(m_realTimeList), static_cast<QWidget*>(m_fileList),
-                       static_cast<QWidget*>(m_memory)})
-        if (w)
-            w->close();
-    if (m_context.state.Recording) {
-        m_context.state.Recording = false;
-        m_recordFile->close();
-    }
+    m_windows.closeAll();
+    m_recorder.close();
+    // Exchanges still waiting end at their next wait.
+    m_context.port = nullptr;
     if (m_port)
         m_port->close();
     emit programEnded();
-}
-
-bool PanelWindow::writeRecordLine(const QString& line) {
-    return m_recordFile->writeLine(line);
-}
-
-void PanelWindow::recordingStopped(StopReason reason) {
-    showNotRecording();
-    m_context.state.FileSelected = false;
-    const bool closed = m_recordFile->close();
-    if (reason == StopReason::WriteFailed || !closed)
-        m_context.dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
 }
 
 void PanelWindow::showRecordCount(const QString& count) {
@@ -457,11 +348,3 @@ void PanelWindow::clearRecordingLabels() {
     m_lblCount->clear();
     m_lblRec->clear();
 }
-
-void PanelWindow::addListRow(const QString& row) {
-    if (m_realTimeList)
-        m_realTimeList->addLiveRow(row);
-}
-
-// The list stops collecting but keeps its window and rows, so they can still be saved.
-void PanelWindow::listEnded() {}

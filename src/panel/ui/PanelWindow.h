@@ -1,29 +1,26 @@
 #pragma once
 
+#include "common/ui/WindowOwner.h"
 #include "panel/LiveDisplay.h"
-#include "panel/SamplingTick.h"
+#include "panel/PcRecorder.h"
+#include "panel/ui/PanelCommands.h"
 
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QLabel;
 class QToolBar;
 class QAction;
-class FileList;
-class MemoryWindow;
 class PollCycle;
-class RealTimeList;
-class RecordWriter;
-class Value;
 class SerialPort;
 struct AppContext;
 
-// The main window: the meter's live reading, its toolbar, the poll and sampling cycles.
-class PanelWindow : public QWidget, private SampleSinks {
+// The main window: the meter's live reading, its toolbar, the poll and sampling cycles. The
+// toolbar's branches live in PanelCommands, PC recording in PcRecorder, and the secondary
+// windows with the WindowOwner.
+class PanelWindow : public QWidget, private RecordingView {
     Q_OBJECT
 public:
     using PortFactory = std::function<std::unique_ptr<SerialPort>(const AppContext&)>;
@@ -41,9 +38,8 @@ public:
 
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
-    // Timer1.Enabled; switching it off also ends a poll tick suspended in a wait, so that the
-    // exchange that switched it off has the line to itself.
-    void setPollEnabled(bool enabled);
+    WindowOwner& windows() { return m_windows; }
+    PanelCommands& commands() { return m_commands; }
 
 signals:
     // The program ends: the failure path of the load, or the window was closed.
@@ -58,27 +54,23 @@ private:
     void buildToolbar();
     void showLiveDisplay();
     void Form_Unload();
-    // The meter's ID code from its settings, the live poll paused meanwhile; nullopt (after the
-    // message) when the meter does not answer.
-    std::optional<Value> readMeterId();
-    void saveButton();
-    void stopRecording();
-    void listButton();
-    void showNotRecording();
+    // Timer1.Enabled, switched by the poll gate: switching it off also ends a poll tick
+    // suspended in a wait, so the exchange that paused the poll has the line to itself.
+    void setPollEnabled(bool enabled);
 
-    // SampleSinks
-    bool writeRecordLine(const QString& line) override;
-    void recordingStopped(StopReason reason) override;
+    // RecordingView
+    void showRecording(const QString& fileName) override;
+    void showNotRecording() override;
     void showRecordCount(const QString& count) override;
     void clearRecordingLabels() override;
-    void addListRow(const QString& row) override;
-    void listEnded() override;
 
     AppContext& m_context;
     PortFactory m_portFactory;
     std::unique_ptr<SerialPort> m_port;
     std::unique_ptr<PollCycle> m_poll;
-    std::unique_ptr<RecordWriter> m_recordFile;
+    WindowOwner m_windows;
+    PcRecorder m_recorder;
+    PanelCommands m_commands;
     LiveDisplay m_display;
     QTimer m_timer1;
     QTimer m_timer2;
@@ -87,10 +79,6 @@ private:
     bool m_inTimer2 = false;
     quint64 m_pollGeneration = 0;
     bool m_unloaded = false;
-
-    QPointer<RealTimeList> m_realTimeList;
-    QPointer<FileList> m_fileList;
-    QPointer<MemoryWindow> m_memory;
 
     QToolBar* m_toolbar = nullptr;
     QAction* m_saveButton = nullptr;

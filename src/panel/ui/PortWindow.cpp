@@ -1,7 +1,7 @@
 #include "panel/ui/PortWindow.h"
 
-#include "panel/SharedState.h"
-#include "panel/ui/Twips.h"
+#include "common/SharedState.h"
+#include "common/ui/Twips.h"
 
 #include <QComboBox>
 #include <QLineEdit>

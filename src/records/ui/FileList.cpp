@@ -1,7 +1,8 @@
 #include "records/ui/FileList.h"
 
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "common/ui/WindowOwner.h"
 #include "records/RecordFile.h"
 
 #include <QFileInfo>
@@ -17,23 +18,25 @@ FileList::FileList(AppContext& context)
 
 bool FileList::readFile(RecordReader& reader, const QString& fileTitle) {
     bool read = false;
-    whileRunning(
-        [&] { read = readRecordFile(reader, fileTitle, *this, model(), &m_context.clock); });
+    whileRunning([&] {
+        setFilling(true);
+        read = readRecordFile(reader, fileTitle, *this, model(), &m_context.clock);
+        setFilling(false);
+    });
     return read;
 }
 
-void FileList::openCommand(AppContext& context, QPointer<FileList>& current,
+void FileList::openCommand(AppContext& context, WindowOwner& owner,
                            const std::function<void(FileList&)>& created) {
     const std::optional<QString> path = chooseFileToOpen(context.state, context.dialogs);
     if (!path)
         return;
-    if (current && current->isVisible())
-        current->close();
+    owner.close(QStringLiteral("FileList"));
     RecordReader reader;
     if (!reader.open(*path))
         return;
     auto* list = new FileList(context);
-    current = list;
+    owner.adopt(QStringLiteral("FileList"), list);
     if (created)
         created(*list);
     list->show();

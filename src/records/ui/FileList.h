@@ -2,10 +2,10 @@
 
 #include "records/ui/RecordListWindow.h"
 
-#include <QPointer>
 #include <functional>
 
 class RecordReader;
+class WindowOwner;
 
 // A record file read from disk: its header in the caption, its lines as rows.
 class FileList : public RecordListWindow {
@@ -15,15 +15,15 @@ public:
     // the main window.
     explicit FileList(AppContext& context);
 
-    // Fills the list from an opened file; events run while it loads. False after a read error.
+    // Fills the list from an opened file; events run while it loads and the list's commands
+    // wait until it is complete. False after a read error.
     bool readFile(RecordReader& reader, const QString& fileTitle);
 
-    // The main window's "Open": refused while recording; the open dialog; an open list is
-    // closed and a new one shown and filled. `current` tracks the open list; `created` sees a
-    // new list before it loads (to connect its plot request).
-    static void openCommand(AppContext& context, QPointer<FileList>& current,
+    // The main window's "Open": refused while recording; the open dialog; the open file list is
+    // closed and a new one shown and filled. `created` sees a new list before it loads (to
+    // connect its plot request).
+    static void openCommand(AppContext& context, WindowOwner& owner,
                             const std::function<void(FileList&)>& created = {});
 
-protected:
     bool plotsFromFileList() const override { return true; }
 };

@@ -1,7 +1,7 @@
 #include "records/ui/RealTimeList.h"
 
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "records/RecordFile.h"
 #include "records/ui/RecordGrid.h"
 
@@ -21,6 +21,9 @@ void RealTimeList::addLiveRow(const QString& row) {
 }
 
 void RealTimeList::Form_Unload() {
+    if (!m_collecting)
+        return;
+    m_collecting = false;
     m_context.state.ListOn = false;
     m_context.state.ListCount = 0;
 }

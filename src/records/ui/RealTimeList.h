@@ -2,9 +2,9 @@
 
 #include "records/ui/RecordListWindow.h"
 
-// The live list: one row per sample of the main window while the list runs. When the list ends
-// on its own (86400 rows, range or unit change) the window stays open with its rows, so they can
-// still be saved and printed.
+// The live list: one row per sample of the main window while the list collects. When the list
+// ends on its own (86400 rows, range or unit change) the window stays open with its rows, so they
+// can still be saved and printed, and a new live list may start beside it.
 class RealTimeList : public RecordListWindow {
     Q_OBJECT
 public:
@@ -15,7 +15,14 @@ public:
     // A row of the sampling tick: number, TAB, the sample line.
     void addLiveRow(const QString& row);
 
+    // The list stopped collecting on its own; closing it later leaves the live list state alone.
+    void endCollecting() { m_collecting = false; }
+    bool collecting() const { return m_collecting && !closing(); }
+
 protected:
-    // Closing the window ends the collection; the next list starts again at number 1.
+    // Closing the collecting list ends the collection; the next list starts again at number 1.
     void Form_Unload() override;
+
+private:
+    bool m_collecting = true;
 };

@@ -1,5 +1,6 @@
 #include "records/ui/RecordGrid.h"
 
+#include "common/ui/TitledGrid.h"
 #include "records/RecordTableModel.h"
 
 #include <QHeaderView>
@@ -18,26 +19,9 @@ RecordGrid::RecordGrid(RecordTableModel& model, QWidget* parent)
     : QTableView(parent) {
     setModel(&model);
     setFrameShape(QFrame::NoFrame);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    setWordWrap(false);
-    setCornerButtonEnabled(false);
-
-    QHeaderView* rows = verticalHeader();
-    rows->hide();
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(kRowHeight);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-
-    QHeaderView* titles = horizontalHeader();
-    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    titles->setSectionsClickable(false);
-    titles->setHighlightSections(false);
-    titles->setMinimumSectionSize(1);
-
-    // The model's row 0 is what the header shows.
-    setRowHidden(0, true);
+    setUpTitledGrid(*this, kRowHeight);
     setColumnWidthsFromFont();
 }
 

@@ -1,9 +1,9 @@
 // Runs the main window on a serial device and records into a file, as a user would after
 // pressing "Save", and reports every record count shown. The crash test kills it mid-run.
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "link/RealClock.h"
 #include "link/SystemSerialPort.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     RealClock clock;
     ScriptedDialogs dialogs;
     ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    AppContext context{state, clock, dialogs, printer};
     PanelWindow panel(context, [](const AppContext& c) {
         return std::make_unique<SystemSerialPort>(c.state.ComDevice);
     });

@@ -1,8 +1,9 @@
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "common/ui/WindowOwner.h"
 #include "logger/ui/FloodPanel.h"
 #include "logger/ui/MemoryWindow.h"
 #include "logger/ui/OpenDataLogger.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 #include "records/ui/DataList.h"
 #include "sim/engine/DemoPort.h"
 #include "sim/engine/MeterEngine.h"
@@ -60,7 +61,7 @@ struct MemoryWindowTest : ::testing::Test {
         port.open(nullptr);
         context.port = &port;
         context.panelFrame = [] { return kPanelFrame; };
-        context.setPollEnabled = [this](bool on) { poll << (on ? "on" : "off"); };
+        context.poll.switchPoll = [this](bool on) { poll << (on ? "on" : "off"); };
         context.setPortLabel = [this](const QString& text) { portLabel = text; };
     }
     ~MemoryWindowTest() override {
@@ -84,7 +85,8 @@ struct MemoryWindowTest : ::testing::Test {
     ScriptedPrinter printer;
     MeterEngine engine;
     DemoPort port{engine, clock};
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    AppContext context{state, clock, dialogs, printer};
+    WindowOwner owner;
     QStringList poll;
     QString portLabel;
     QPointer<MemoryWindow> window;
@@ -93,7 +95,7 @@ struct MemoryWindowTest : ::testing::Test {
 } // namespace
 
 TEST_F(MemoryWindowTest, OpensBesideThePanelWithSettingsAndSets) {
-    window = openDataLogger(context);
+    window = openDataLogger(context, owner);
     ASSERT_TRUE(window);
     EXPECT_EQ(window->objectName(), "Memory");
     EXPECT_EQ(window->windowTitle(), "Data Logger");
@@ -123,11 +125,11 @@ TEST_F(MemoryWindowTest, OpensBesideThePanelWithSettingsAndSets) {
     }
     EXPECT_EQ(grid->model()->index(2, 3).data().toString(), "200 Fc");
     EXPECT_EQ(poll, QStringList({"off", "on"}));
-    EXPECT_FALSE(openDataLogger(context)); // open already
+    EXPECT_FALSE(openDataLogger(context, owner)); // open already
 }
 
 TEST_F(MemoryWindowTest, ClickingASetDownloadsItIntoTheDataList) {
-    window = openDataLogger(context);
+    window = openDataLogger(context, owner);
     ASSERT_TRUE(window);
     QHeaderView* header = window->gridSet()->horizontalHeader();
     click(header->viewport(), QPoint(5, header->height() / 2));
@@ -168,7 +170,7 @@ TEST_F(MemoryWindowTest, EachControlAsksItsOwnQuestion) {
         {"SSPanel2", "confirm", "Warning", "All saved data"},
         {"SSPanel3", "confirm", "Warning", "All saved data"},
     };
-    window = openDataLogger(context);
+    window = openDataLogger(context, owner);
     ASSERT_TRUE(window);
     for (const auto& c : cases) {
         dialogs.shown.clear();
@@ -188,7 +190,7 @@ TEST_F(MemoryWindowTest, EachControlAsksItsOwnQuestion) {
 
 TEST_F(MemoryWindowTest, ClosingDuringADownloadEndsItAndThenFreesTheWindow) {
     engine.setPaced(true);
-    window = openDataLogger(context);
+    window = openDataLogger(context, owner);
     ASSERT_TRUE(window);
     int finished = 0;
     bool survivedTheWait = true;
@@ -214,11 +216,11 @@ TEST_F(MemoryWindowTest, ClosingDuringADownloadEndsItAndThenFreesTheWindow) {
     EXPECT_EQ(portLabel, "COM2");
     settleDeletes();
     EXPECT_FALSE(window);
-    EXPECT_TRUE(openDataLogger(context)); // the button works again
+    EXPECT_TRUE(openDataLogger(context, owner)); // the button works again
 }
 
 TEST_F(MemoryWindowTest, EraseClosesTheWindow) {
-    window = openDataLogger(context);
+    window = openDataLogger(context, owner);
     ASSERT_TRUE(window);
     dialogs.confirmAnswers = {true};
     window->MSize_Click();

@@ -1,6 +1,6 @@
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "logger/ui/MemoryWindow.h"
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
 #include "panel/ui/PanelWindow.h"
 #include "records/ui/RecordListWindow.h"
 #include "sim/engine/DemoPort.h"
@@ -48,7 +48,7 @@ struct RecordingFixture : ::testing::Test {
     VirtualClock clock{QDateTime(QDate(2010, 12, 31), QTime(23, 59, 56))};
     ScriptedDialogs dialogs;
     ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    AppContext context{state, clock, dialogs, printer};
     std::unique_ptr<PanelWindow> window;
     QTemporaryDir dir;
 };
@@ -171,7 +171,47 @@ TEST_F(RecordingFixture, LiveListCollectsSamplesAndStaysOpenWhenItEnds) {
     EXPECT_FALSE(state.ListOn);
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->model().rowCount(), 4); // the row of the changed reading is kept
-    list->close();
+
+    // "List" starts a new live list beside the ended one, which keeps its rows.
+    window->Toolbar1_ButtonClick("List");
+    EXPECT_TRUE(state.ListOn);
+    auto* second =
+        qobject_cast<RecordListWindow*>(window->windows().open(QStringLiteral("RealTimeList")));
+    ASSERT_TRUE(second);
+    ASSERT_NE(second, list);
+    EXPECT_EQ(second->windowTitle(), "Real Time List---*ID=1234 Range:200/LUX");
+    list->close(); // closing the ended list leaves the new one collecting
+    window->Timer2_Timer();
+    EXPECT_TRUE(state.ListOn);
+    EXPECT_EQ(second->model().rowCount(), 2);
+    EXPECT_TRUE(second->model().cell(1, 0) == "1");
+    second->close();
+    EXPECT_FALSE(state.ListOn);
+}
+
+TEST_F(RecordingFixture, PlotOnAListPreparesThePlotFromThatList) {
+    window->Toolbar1_ButtonClick("Memory");
+    auto* memory = qobject_cast<MemoryWindow*>(visibleWindow("Memory"));
+    ASSERT_TRUE(memory);
+    memory->GridSet_Click(memory->gridSet()->model()->index(1, 0));
+    auto* list = qobject_cast<RecordListWindow*>(visibleWindow("DataList"));
+    ASSERT_TRUE(list);
+    list->Toolbar1_ButtonClick("Plot");
+    EXPECT_EQ(state.PlotRecords, list->model().dataRowCount());
+    EXPECT_GT(state.PlotRecords, 0);
+    EXPECT_EQ(state.PlotUnit, list->caption().section(u'/', -1));
+    EXPECT_FALSE(state.PlotFromFileList);
+}
+
+TEST_F(RecordingFixture, ClosingThePanelClosesEverySecondaryWindow) {
+    window->Toolbar1_ButtonClick("List");
+    window->Toolbar1_ButtonClick("Memory");
+    ASSERT_TRUE(visibleWindow("RealTimeList") && visibleWindow("Memory"));
+    window->close();
+    EXPECT_FALSE(visibleWindow("RealTimeList"));
+    EXPECT_FALSE(visibleWindow("Memory"));
+    EXPECT_FALSE(state.ListOn);
+    EXPECT_FALSE(state.MemoryOn);
 }
 
 TEST_F(RecordingFixture, OpenIsRefusedWhileRecording) {

@@ -1,5 +1,5 @@
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
+#include "common/AppContext.h"
+#include "common/SharedState.h"
 #include "panel/ui/PanelWindow.h"
 #include "panel/ui/PortWindow.h"
 #include "support/ScriptedDialogs.h"
@@ -36,7 +36,7 @@ struct PanelFixture : ::testing::Test {
     VirtualClock clock;
     ScriptedDialogs dialogs;
     ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    AppContext context{state, clock, dialogs, printer};
     ScriptedPort* port = nullptr;
     bool failOpen = false;
     QString openError;
@@ -179,7 +179,11 @@ TEST_F(PanelFixture, PollsFollowEachOtherUntilAnExchangeSwitchesThePollOff) {
     w.Timer1_Timer();
     QCoreApplication::processEvents(); // the tick that came due meanwhile runs at once
     EXPECT_EQ(port->writes.size(), 2u);
-    w.setPollEnabled(false);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(port->writes.size(), 2u);
+    {
+        const PollPause pause(context.poll);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(port->writes.size(), 2u);
+        EXPECT_FALSE(w.timer1().isActive());
+    }
+    EXPECT_TRUE(w.timer1().isActive());
 }

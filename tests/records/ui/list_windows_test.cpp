@@ -3,8 +3,9 @@
 #include "records/ui/RealTimeList.h"
 #include "records/ui/RecordGrid.h"
 
-#include "panel/AppContext.h"
-#include "panel/SharedState.h"
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "common/ui/WindowOwner.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 #include "support/VirtualClock.h"
@@ -38,7 +39,7 @@ protected:
         state.Range = 2000;
         state.Unit = QStringLiteral("LUX");
         context.panelFrame = [] { return QRect(10, 20, 350, 300); };
-        context.setPollEnabled = [this](bool on) { poll << (on ? "on" : "off"); };
+        context.poll.switchPoll = [this](bool on) { poll << (on ? "on" : "off"); };
     }
     ~ListWindowTest() override {
         for (QPointer<QWidget>& window : windows)
@@ -63,7 +64,8 @@ protected:
     VirtualClock clock;
     ScriptedDialogs dialogs;
     ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer, nullptr, {}, {}, {}};
+    AppContext context{state, clock, dialogs, printer};
+    WindowOwner owner;
     QStringList poll;
     std::vector<QPointer<QWidget>> windows;
 };
@@ -178,7 +180,8 @@ TEST_F(ListWindowTest, SaveWritesTheRowsAndKeepsTheCaption) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(ListWindowTest, ClosingWhilePrintingWaitsForThePrintToStop) {
+// The window goes from the screen at once, but the object outlives the print that waits in it.
+TEST_F(ListWindowTest, ClosingWhilePrintingEndsThePrintThenFreesTheWindow) {
     QPointer<RealTimeList> list = make<RealTimeList>();
     for (int i = 0; i < 5; ++i)
         list->addLiveRow(kRow);
@@ -187,7 +190,7 @@ TEST_F(ListWindowTest, ClosingWhilePrintingWaitsForThePrintToStop) {
         list->close();
         settleDeletes();
         ASSERT_FALSE(list.isNull());
-        EXPECT_TRUE(state.ListOn);
+        EXPECT_FALSE(list->isVisible());
     };
     click(list, "Print");
     ASSERT_EQ(printer.jobs.size(), 1u);
@@ -197,27 +200,50 @@ TEST_F(ListWindowTest, ClosingWhilePrintingWaitsForThePrintToStop) {
     EXPECT_TRUE(list.isNull());
     // Form_Unload ran: the next list starts afresh.
     EXPECT_FALSE(state.ListOn);
+    EXPECT_EQ(state.ListCount, 0);
 }
 
-TEST_F(ListWindowTest, PlotTakesRangeUnitAndRowsFromTheList) {
-    DataList* list = make<DataList>();
-    list->setCaption(QStringLiteral("Data List---*ID=3 Range:20/Fc"));
-    list->model().appendRows({kRow, kRow});
-    int requests = 0;
-    QObject::connect(list, &RecordListWindow::plotRequested, [&] { ++requests; });
-    state.PlotFromFileList = true;
-    click(list, "Plot");
-    EXPECT_EQ(requests, 1);
-    EXPECT_EQ(state.PlotMax, 20);
-    EXPECT_EQ(state.PlotUnit, QStringLiteral("Fc"));
-    EXPECT_EQ(QList<double>({state.PlotRecords, state.PlotFirst, state.PlotCount, state.PlotLast}),
-              QList<double>({2, 1, 2, 2}));
-    EXPECT_FALSE(state.PlotFromFileList);
+// A list still filling shows its progress in the caption and holds incomplete rows: its
+// commands wait until it is complete.
+TEST_F(ListWindowTest, CommandsWaitUntilTheListIsComplete) {
+    QFile file(path("big.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("*ID=7 Range:2000/LUX\r\n");
+    for (int i = 1; i <= 3000; ++i)
+        file.write(QByteArray::number(i) + "\t22/06/2010 14:05:09\t5\t\r\n");
+    file.close();
 
-    click(make<FileList>(), "Plot");
-    EXPECT_TRUE(state.PlotFromFileList);
-    EXPECT_EQ(QList<double>({state.PlotRecords, state.PlotFirst, state.PlotCount, state.PlotLast}),
-              QList<double>({0, 1, 0, 0}));
+    int plots = 0;
+    const QStringList keys = {"Save", "Print", "Plot"};
+    dialogs.openAnswers = {path("big.txt")};
+    dialogs.saveAnswers = {path("copy.txt")};
+    bool clicked = false;
+    clock.duringWait = [&] {
+        if (clicked)
+            return;
+        clicked = true;
+        auto* list = owner.open<FileList>("FileList");
+        ASSERT_TRUE(list);
+        for (const QString& key : keys)
+            list->Toolbar1_ButtonClick(key);
+    };
+    FileList::openCommand(context, owner, [&](FileList& list) {
+        QObject::connect(&list, &RecordListWindow::plotRequested, [&] { ++plots; });
+    });
+    clock.duringWait = nullptr;
+    ASSERT_TRUE(clicked);
+    FileList* list = owner.open<FileList>("FileList");
+    windows.push_back(list);
+    EXPECT_EQ(plots, 0);
+    EXPECT_TRUE(printer.jobs.empty());
+    EXPECT_TRUE(dialogs.shown.size() == 1u && dialogs.shown[0].kind == "open");
+
+    for (const char* key : {"Plot", "Print"})
+        click(list, key);
+    EXPECT_EQ(plots, 1);
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs[0].lines.first(), "big.txt---*ID=7 Range:2000/LUX");
+    EXPECT_EQ(printer.jobs[0].lines.size(), 3002);
 }
 
 TEST_F(ListWindowTest, OpenReplacesTheFileList) {
@@ -229,18 +255,18 @@ TEST_F(ListWindowTest, OpenReplacesTheFileList) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QPointer<FileList> current;
     int created = 0;
     dialogs.openAnswers = {path("one.txt"), path("two.txt")};
-    FileList::openCommand(context, current, [&](FileList&) { ++created; });
-    QPointer<FileList> first = current;
+    FileList::openCommand(context, owner, [&](FileList&) { ++created; });
+    QPointer<FileList> first = owner.open<FileList>("FileList");
     ASSERT_FALSE(first.isNull());
     windows.push_back(first.data());
     EXPECT_EQ(first->windowTitle(), QStringLiteral("one.txt---*ID=1 Range:200/Fc"));
     EXPECT_EQ(first->model().cell(1, 2), QStringLiteral("150.5"));
     EXPECT_TRUE(first->isVisible());
 
-    FileList::openCommand(context, current, [&](FileList&) { ++created; });
+    FileList::openCommand(context, owner, [&](FileList&) { ++created; });
+    QPointer<FileList> current = owner.open<FileList>("FileList");
     windows.push_back(current.data());
     settleDeletes();
     EXPECT_TRUE(first.isNull());
@@ -253,18 +279,19 @@ TEST_F(ListWindowTest, OpenReplacesTheFileList) {
 
 TEST_F(ListWindowTest, OpenDoesNothingWhileRecordingOrWhenCancelled) {
     QPointer<FileList> current = make<FileList>();
+    owner.adopt("FileList", current);
     state.Recording = true;
     dialogs.openAnswers = {path("any.txt")};
-    FileList::openCommand(context, current);
+    FileList::openCommand(context, owner);
     EXPECT_EQ(dialogs.messages(), QStringList{"Recording Mode!\n\rPlease stop recording!"});
 
     state.Recording = false;
     dialogs.openAnswers = {std::nullopt, QString(), path("missing.txt")};
-    FileList::openCommand(context, current);
-    FileList::openCommand(context, current);
+    FileList::openCommand(context, owner);
+    FileList::openCommand(context, owner);
     EXPECT_TRUE(current->isVisible());
     // A file that cannot be opened: the old list is gone, no new one appears.
-    FileList::openCommand(context, current);
+    FileList::openCommand(context, owner);
     settleDeletes();
     EXPECT_TRUE(current.isNull());
 }

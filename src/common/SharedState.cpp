@@ -1,4 +1,4 @@
-#include "panel/SharedState.h"
+#include "common/SharedState.h"
 
 void SharedState::loadPanel(const QDateTime& now) {
     SamplingTime = 2.0f;

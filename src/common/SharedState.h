@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ChartLayout.h"
 #include "common/Value.h"
 
 #include <QByteArray>
@@ -33,7 +34,8 @@ struct SharedState {
 
     // Recording, list and graph runs
     float SamplingTime = 0;
-    qint16 SampleTick = 0;
+    // Counts the ticks towards the next sample; sampling times reach 86400.
+    qint32 SampleTick = 0;
     bool Recording = false;
     qint16 FileNum = 0;
     QString FileName;
@@ -65,12 +67,6 @@ struct SharedState {
     bool LogBatLow = false;
 
     // Charts
-    struct ChartLayout {
-        double AxisX = 0;
-        double Baseline = 0;
-        double PlotHeight = 0;
-        double PlotWidth = 0;
-    };
     double GraphMax = 0;
     double GraphMin = 0;
     double GraphTop = 0;

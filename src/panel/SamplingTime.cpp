@@ -1,25 +1,13 @@
-#include "records/PcRecording.h"
+#include "panel/SamplingTime.h"
 
 #include "common/Dialogs.h"
 #include "common/NumberText.h"
-#include "panel/SharedState.h"
-#include "records/FileTransfer.h"
-#include "records/RecordFile.h"
+#include "common/SharedState.h"
 
 #include <algorithm>
 
-bool startRecordFile(RecordWriter& file, SharedState& state, Dialogs& dialogs) {
-    if (file.create(state.FileName) &&
-        file.writeLine(recordHeader(state.MeterID, state.RefRange, state.RefUnit)))
-        return true;
-    file.close();
-    state.FileSelected = false;
-    dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
-    return false;
-}
-
 std::optional<float> parseSamplingTime(const QString& answer) {
-    const std::optional<double> number = exactNumber(answer);
+    const std::optional<double> number = leadingNumberIn(answer);
     if (!number)
         return std::nullopt;
     return static_cast<float>(std::clamp(roundHalfEven(*number), 1.0, 86400.0));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/PollPause.h"
+
 #include <QRect>
 #include <functional>
 
@@ -10,15 +12,23 @@ class SerialPort;
 struct SharedState;
 
 // What every window is handed: the shared state and the program's seams. The main window fills
-// in the port once it has opened it, and the live-poll switch and its own frame.
+// in the port once it has opened it, the poll's switch, and its own frame.
 struct AppContext {
+    AppContext(SharedState& state, Clock& clock, Dialogs& dialogs, Printer& printer)
+        : state(state)
+        , clock(clock)
+        , dialogs(dialogs)
+        , printer(printer) {}
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
     SharedState& state;
     Clock& clock;
     Dialogs& dialogs;
     Printer& printer;
     SerialPort* port = nullptr;
-    // Panel.Timer1.Enabled: exchanges other than the live poll switch it off and on again.
-    std::function<void(bool)> setPollEnabled;
+    // Exchanges other than the live poll hold a PollPause on it while they run.
+    PollGate poll;
     // The main window's frame on screen, for windows placed beside it.
     std::function<QRect()> panelFrame;
     // The main window's port label (LblCOM), restored after a download.

@@ -1,0 +1,21 @@
+cmake_minimum_required(VERSION 3.22)
+# Fails when a file of layer LAYER includes a project header from a folder not in ALLOWED.
+# Project headers are the quoted includes with a folder ("link/Clock.h"); the folder of such a
+# header is everything before its file name ("common/ui" for "common/ui/Twips.h").
+set(faults "")
+foreach(source IN LISTS SOURCES)
+    file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]+\"[^\"]+/[^\"]+\"")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" header "${line}")
+        get_filename_component(folder ${header} DIRECTORY)
+        if(NOT folder IN_LIST ALLOWED)
+            file(RELATIVE_PATH shown ${CMAKE_CURRENT_LIST_DIR}/.. ${source})
+            string(APPEND faults "\n  ${shown} includes ${header}")
+        endif()
+    endforeach()
+endforeach()
+if(faults)
+    string(REPLACE ";" ", " allowed "${ALLOWED}")
+    message(FATAL_ERROR "${LAYER} may include only headers from ${allowed}:${faults}")
+endif()
+file(WRITE ${STAMP} "")

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <map>
+
+// Keeps track of the secondary windows by name ("RealTimeList", "Memory", ...): at most one
+// open window per name, and every one of them closed when the program ends. A window deletes
+// itself once closed; the owner only forgets it.
+class WindowOwner {
+public:
+    WindowOwner() = default;
+    WindowOwner(const WindowOwner&) = delete;
+    WindowOwner& operator=(const WindowOwner&) = delete;
+
+    // The newest window open under `name` (shown and not closed), or null.
+    QWidget* open(const QString& name) const;
+    template <typename W> W* open(const QString& name) const {
+        return qobject_cast<W*>(open(name));
+    }
+
+    // Takes a new window under `name`. A window still open under that name is closed first
+    // unless `keepOpen` is set (an ended live list stays on screen while a new one starts).
+    void adopt(const QString& name, QWidget* window, bool keepOpen = false);
+
+    // Closes the window open under `name`, if any.
+    void close(const QString& name);
+    // Closes every window the owner has taken, open or kept.
+    void closeAll();
+
+private:
+    std::multimap<QString, QPointer<QWidget>> m_windows;
+};

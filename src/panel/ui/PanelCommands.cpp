@@ -1,0 +1,128 @@
+#include "panel/ui/PanelCommands.h"
+
+#include "charts/PlotPreparation.h"
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "common/ui/WindowOwner.h"
+#include "logger/ui/OpenDataLogger.h"
+#include "panel/MeterId.h"
+#include "panel/PcRecorder.h"
+#include "panel/SamplingTime.h"
+#include "records/RecordFile.h"
+#include "records/ui/DataList.h"
+#include "records/ui/FileList.h"
+#include "records/ui/RealTimeList.h"
+
+namespace {
+
+const QString kRealTimeList = QStringLiteral("RealTimeList");
+
+} // namespace
+
+std::span<const PanelCommands::Button> PanelCommands::buttons() {
+    static constexpr Button kButtons[] = {
+        {"Save", "Save As", &PanelCommands::save},
+        {"Open", "Open File", &PanelCommands::open},
+        {"List", "List Display", &PanelCommands::list},
+        {"Graph", "Graphic Display", &PanelCommands::graph},
+        {"AVG", "Max/Min/AVG", nullptr},
+        {"PC", "PC Sampling", &PanelCommands::samplingTime},
+        {"Memory", "Datalogger", &PanelCommands::memory},
+        // Button 1 borrows the pictures of these two; they do nothing themselves.
+        {"Stop", "Stop Recording", nullptr},
+        {"Save1", "Save As", nullptr},
+        {"Light", "Luminous Intensity", &PanelCommands::light},
+        {"TimeSet", "Set Meter Time to System Time", &PanelCommands::timeSet},
+        {"Alarm", "Alarm", &PanelCommands::alarm},
+    };
+    return kButtons;
+}
+
+PanelCommands::PanelCommands(AppContext& context, WindowOwner& owner, PcRecorder& recorder)
+    : m_context(context)
+    , m_owner(owner)
+    , m_recorder(recorder) {}
+
+void PanelCommands::run(const QString& key) {
+    for (const Button& button : buttons()) {
+        if (key == QLatin1StringView(button.key)) {
+            if (button.run)
+                (this->*button.run)();
+            return;
+        }
+    }
+}
+
+void PanelCommands::save() {
+    m_recorder.saveCommand();
+}
+
+void PanelCommands::open() {
+    FileList::openCommand(m_context, m_owner, [this](FileList& list) { connectPlot(list); });
+}
+
+void PanelCommands::list() {
+    SharedState& s = m_context.state;
+    // A list that ended on its own stays open with its rows; only a collecting one blocks.
+    if (liveList() || !m_context.port)
+        return;
+    const std::optional<Value> id = readMeterId(m_context);
+    if (!id || !m_context.port)
+        return;
+    s.ListID = *id;
+    // The exchange let other clicks run: a list may have started meanwhile.
+    if (liveList())
+        return;
+    auto* list = new RealTimeList(m_context);
+    list->setCaption(QStringLiteral("Real Time List---") + recordHeader(s.ListID, s.Range, s.Unit));
+    m_owner.adopt(kRealTimeList, list, /*keepOpen=*/true);
+    m_liveList = list;
+    s.RefRange = s.Range;
+    s.RefUnit = s.Unit;
+    list->show();
+    s.ListOn = true;
+}
+
+RealTimeList* PanelCommands::liveList() const {
+    return m_liveList && m_liveList->collecting() ? m_liveList.data() : nullptr;
+}
+
+void PanelCommands::endLiveList() {
+    if (m_liveList)
+        m_liveList->endCollecting();
+    m_liveList = nullptr;
+}
+
+void PanelCommands::graph() {
+    // The real-time graph comes with the charts.
+}
+
+void PanelCommands::samplingTime() {
+    enterSamplingTime(m_context.state, m_context.dialogs);
+}
+
+void PanelCommands::memory() {
+    openDataLogger(m_context, m_owner, [this](DataList& list) { connectPlot(list); });
+}
+
+void PanelCommands::light() {
+    // The luminous intensity window comes with the tools.
+}
+
+void PanelCommands::timeSet() {
+    // The meter clock window comes with the tools.
+}
+
+void PanelCommands::alarm() {
+    // The alarm window comes with the tools.
+}
+
+void PanelCommands::connectPlot(RecordListWindow& list) {
+    QObject::connect(&list, &RecordListWindow::plotRequested, &list,
+                     [this, window = &list] { plot(*window); });
+}
+
+void PanelCommands::plot(RecordListWindow& list) {
+    preparePlot(list.caption(), list.model(), list.plotsFromFileList(), m_context.state);
+    // The plot window comes with the charts.
+}

@@ -1,0 +1,163 @@
+#include "panel/PcRecorder.h"
+
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "panel/MeterId.h"
+#include "records/FileTransfer.h"
+#include "sim/engine/DemoPort.h"
+#include "sim/engine/MeterEngine.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
+#include "support/VirtualClock.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+struct FakeView : RecordingView {
+    void showRecording(const QString& fileName) override { shown << "recording " + fileName; }
+    void showNotRecording() override { shown << "not recording"; }
+    void showRecordCount(const QString& count) override { shown << "count " + count; }
+    void clearRecordingLabels() override { shown << "clear"; }
+    QStringList shown;
+};
+
+// PC recording on the simulated meter, on virtual time.
+class PcRecorderTest : public ::testing::Test {
+protected:
+    PcRecorderTest() {
+        engine.setDrift(false);
+        engine.setIdCode(12);
+        port.open(nullptr);
+        context.port = &port;
+        context.poll.switchPoll = [this](bool on) { poll << (on ? "on" : "off"); };
+        state.loadPanel(QDateTime(QDate(2010, 12, 31), QTime(23, 59, 58)));
+        state.SamplingTime = 1;
+        state.Unit = QStringLiteral("LUX");
+        state.Range = 2000;
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void sample(const char* value) {
+        state.Value = Value::fromText(QString::fromLatin1(value));
+        samplingTick(state, recorder);
+    }
+
+    QTemporaryDir dir;
+    MeterEngine engine;
+    VirtualClock clock;
+    DemoPort port{engine, clock};
+    SharedState state;
+    ScriptedDialogs dialogs;
+    ScriptedPrinter printer;
+    AppContext context{state, clock, dialogs, printer};
+    QStringList poll;
+    FakeView view;
+    PcRecorder recorder{context, view};
+};
+
+TEST_F(PcRecorderTest, RecordsUntilTheRangeChangesThenClosesTheFile) {
+    dialogs.saveAnswers = {path("rec.txt")};
+    recorder.saveCommand();
+    ASSERT_TRUE(state.Recording);
+    EXPECT_EQ(view.shown, QStringList{"recording rec.txt"});
+    EXPECT_EQ(poll, QStringList({"off", "on"}));
+    sample("1230");
+    state.BatLow = true;
+    sample("1231");
+    state.Range = 20000;
+    sample("12");
+    sample("13");
+    EXPECT_EQ(readAll(path("rec.txt")), "*ID=12 Range:2000/LUX\r\n"
+                                        "1\t31/12/2010 23:59:59\t1230\t\r\n"
+                                        "2\t01/01/2011 00:00:00\t1231\tLow\r\n");
+    EXPECT_FALSE(state.Recording);
+    EXPECT_FALSE(state.FileSelected);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(PcRecorderTest, FileThatCannotBeCreatedIsReportedAndNothingRecords) {
+    for (const QString& target : {QStringLiteral("/dev/full"), path("none/rec.txt")}) {
+        dialogs.shown.clear();
+        dialogs.saveAnswers = {target};
+        recorder.saveCommand();
+        EXPECT_FALSE(state.Recording) << qPrintable(target);
+        EXPECT_FALSE(state.FileSelected);
+        ASSERT_EQ(dialogs.messages(),
+                  QStringList{"Cannot write the file, check the disk and try again!"});
+        EXPECT_EQ(dialogs.shown.back().icon, Dialogs::Icon::Critical);
+    }
+}
+
+// A list saved, or Save clicked again, while the meter's ID is being read: the recording still
+// goes into the file its own dialog chose, and the second click does nothing.
+TEST_F(PcRecorderTest, ClicksDuringTheIdExchangeLeaveTheChosenFileAlone) {
+    dialogs.saveAnswers = {path("rec.txt"), path("list.txt")};
+    bool once = false;
+    clock.duringWait = [&] {
+        if (once)
+            return;
+        once = true;
+        recorder.saveCommand();         // a second Save: nothing
+        ChooseSaveFile(state, dialogs); // a list's Save takes the file name slot
+        QFile other(state.FileName);
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+        other.write("list\r\n");
+    };
+    recorder.saveCommand();
+    clock.duringWait = nullptr;
+    ASSERT_TRUE(state.Recording);
+    EXPECT_EQ(state.FileName, path("rec.txt"));
+    sample("5");
+    recorder.saveCommand();
+    EXPECT_EQ(readAll(path("list.txt")), "list\r\n");
+    EXPECT_EQ(readAll(path("rec.txt")), "*ID=12 Range:2000/LUX\r\n1\t31/12/2010 23:59:59\t5\t\r\n");
+    EXPECT_EQ(dialogs.shown.size(), 2u); // the recording's dialog and the list's
+}
+
+// A second exchange started inside the first one's wait (List during Save's settings read) must
+// not hand the line back to the poll while the first still runs.
+TEST_F(PcRecorderTest, NestedExchangesResumeThePollOnlyAtTheOutermostEnd) {
+    dialogs.saveAnswers = {path("rec.txt")};
+    QStringList pollDuringInner;
+    bool once = false;
+    clock.duringWait = [&] {
+        if (once)
+            return;
+        once = true;
+        EXPECT_TRUE(readMeterId(context).has_value());
+        pollDuringInner = poll;
+    };
+    recorder.saveCommand();
+    EXPECT_EQ(pollDuringInner, QStringList{"off"});
+    EXPECT_EQ(poll, QStringList({"off", "on"}));
+    EXPECT_TRUE(state.Recording);
+    EXPECT_FALSE(context.poll.paused());
+}
+
+TEST(PollGate, PausesNestAndResumeOnceHoweverTheyEnd) {
+    PollGate gate;
+    QStringList switched;
+    gate.switchPoll = [&](bool on) { switched << (on ? "on" : "off"); };
+    {
+        const PollPause outer(gate);
+        try {
+            const PollPause inner(gate);
+            const PollPause innermost(gate);
+            throw 1;
+        } catch (int) {
+        }
+        EXPECT_TRUE(gate.paused());
+        EXPECT_EQ(switched, QStringList{"off"});
+    }
+    EXPECT_FALSE(gate.paused());
+    EXPECT_EQ(switched, QStringList({"off", "on"}));
+}
+
+} // namespace
