@@ -18,6 +18,12 @@ function(luxlog_layer target)
     cmake_parse_arguments(ARG "" "FOLDER" "INCLUDES;LINKS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS
         ${PROJECT_SOURCE_DIR}/${ARG_FOLDER}/*.cpp ${PROJECT_SOURCE_DIR}/${ARG_FOLDER}/*.h)
+    if(NOT sources MATCHES "\\.cpp")
+        # A layer with nothing to compile yet still passes on what it links.
+        add_library(${target} INTERFACE)
+        target_link_libraries(${target} INTERFACE ${ARG_LINKS})
+        return()
+    endif()
     # Includes name headers from src/ without that prefix ("link/Clock.h").
     string(REGEX REPLACE "^src/" "" own ${ARG_FOLDER})
     set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}_includes.stamp)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/PollPause.h"
+#include "common/PauseGate.h"
 
 #include <QRect>
 #include <functional>
@@ -12,7 +12,8 @@ class SerialPort;
 struct SharedState;
 
 // What every window is handed: the shared state and the program's seams. The main window fills
-// in the port once it has opened it, the poll's switch, and its own frame.
+// in the port once it has opened it, and its own frame; the windows with timers register them
+// with the gates.
 struct AppContext {
     AppContext(SharedState& state, Clock& clock, Dialogs& dialogs, Printer& printer)
         : state(state)
@@ -27,8 +28,11 @@ struct AppContext {
     Dialogs& dialogs;
     Printer& printer;
     SerialPort* port = nullptr;
-    // Exchanges other than the live poll hold a PollPause on it while they run.
-    PollGate poll;
+    // The main window's live poll: exchanges other than the poll hold it paused while they run.
+    PauseGate poll;
+    // The timers that read the live reading (poll, sampling, candela): held off while a long
+    // plot runs.
+    PauseGate timers;
     // The main window's frame on screen, for windows placed beside it.
     std::function<QRect()> panelFrame;
     // The main window's port label (LblCOM), restored after a download.

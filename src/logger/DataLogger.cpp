@@ -3,7 +3,7 @@
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
 #include "common/NumberText.h"
-#include "common/PollPause.h"
+#include "common/PauseGate.h"
 #include "common/SharedState.h"
 #include "link/Clock.h"
 #include "link/LoggerReplies.h"
@@ -51,7 +51,7 @@ void DataLogger::restorePortLabel() {
         m_context.setPortLabel(portLabel(m_context.state));
 }
 
-void DataLogger::failed(LinkStatus status, std::optional<PollPause>& pause) {
+void DataLogger::failed(LinkStatus status, std::optional<ScopedPause>& pause) {
     pause.reset();
     m_window.setTransferPercent(0);
     if (status == LinkStatus::NoReply)
@@ -64,7 +64,7 @@ void DataLogger::readSetList() {
         return;
     QScopedValueRollback guard(m_busy, true);
     state.MemoryOn = true;
-    std::optional<PollPause> pause(std::in_place, m_context.poll);
+    std::optional<ScopedPause> pause(std::in_place, m_context.poll);
     // Shown before the exchange, so the user sees at once that the button worked.
     m_window.showWindow();
     MeterExchange line = exchange();
@@ -107,7 +107,7 @@ void DataLogger::downloadSet(int row) {
     if (m_busy || !m_context.port || row < 1 || row >= m_window.setRowCount())
         return;
     QScopedValueRollback guard(m_busy, true);
-    std::optional<PollPause> pause(std::in_place, m_context.poll);
+    std::optional<ScopedPause> pause(std::in_place, m_context.poll);
     const auto end = [this, &pause] {
         pause.reset();
         restorePortLabel();
@@ -228,7 +228,7 @@ void DataLogger::changeSetting(const Setting& setting, Origin origin) {
     const auto value = static_cast<qint64>(whole);
 
     {
-        const PollPause pause(m_context.poll);
+        const ScopedPause pause(m_context.poll);
         exchange().WriteSettingWord(m_context.state, dialogs, setting.lowAddress,
                                     setting.highAddress, value);
     }
@@ -248,7 +248,7 @@ void DataLogger::eraseMemory() {
         QScopedValueRollback guard(m_busy, true);
         if (!m_context.dialogs.confirm(kEraseWarning, kEraseWarningTitle))
             return;
-        std::optional<PollPause> pause(std::in_place, m_context.poll);
+        std::optional<ScopedPause> pause(std::in_place, m_context.poll);
         status = exchange().EraseMemory();
         if (status != LinkStatus::Ok) {
             failed(status, pause);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/PollPause.h"
+#include "common/PauseGate.h"
 #include "link/MeterExchange.h"
 
 #include <QString>
@@ -56,7 +56,7 @@ private:
     MeterExchange exchange();
     // Ends an exchange that did not succeed: poll on, the transfer bar back to 0, and the
     // message when the meter stayed silent.
-    void failed(LinkStatus status, std::optional<PollPause>& pause);
+    void failed(LinkStatus status, std::optional<ScopedPause>& pause);
     void restorePortLabel();
 
     AppContext& m_context;

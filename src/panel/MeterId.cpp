@@ -2,7 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
-#include "common/PollPause.h"
+#include "common/PauseGate.h"
 #include "link/LoggerReplies.h"
 #include "link/MeterExchange.h"
 
@@ -11,7 +11,7 @@ std::optional<Value> readMeterId(AppContext& context) {
         return std::nullopt;
     LinkResult<QByteArray> reply;
     {
-        const PollPause pause(context.poll);
+        const ScopedPause pause(context.poll);
         // The main window lets go of the port when it closes: the exchange ends at its next wait.
         MeterExchange exchange(*context.port, context.clock, [&context] { return !context.port; });
         reply = exchange.ReadSettings();

@@ -3,7 +3,7 @@
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
 #include "common/NumberText.h"
-#include "common/PollPause.h"
+#include "common/PauseGate.h"
 #include "common/Printer.h"
 #include "common/SharedState.h"
 #include "link/Clock.h"
@@ -96,7 +96,7 @@ QString printedRow(const QString& number, const QString& time, const QString& va
 bool PrintGrid(AppContext& app, CaptionedWindow& window, const RecordTableModel& grid,
                const BusyPointer& busy) {
     setBusy(busy, true);
-    std::optional<PollPause> pause(std::in_place, app.poll);
+    std::optional<ScopedPause> pause(std::in_place, app.poll);
     const QString caption = window.caption();
 
     bool printed = app.printer.beginJob(caption);

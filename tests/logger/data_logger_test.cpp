@@ -97,7 +97,7 @@ struct Bench {
         engine.setDrift(false);
         port.open(nullptr);
         context.port = &port;
-        context.poll.switchPoll = [this](bool on) { poll.push_back(on); };
+        context.poll.addSwitch(this, [this](bool on) { poll.push_back(on); });
         context.setPortLabel = [this](const QString& t) { portLabels << t; };
     }
     std::shared_ptr<FakeList> obtain() {

@@ -37,7 +37,7 @@ protected:
         engine.setIdCode(12);
         port.open(nullptr);
         context.port = &port;
-        context.poll.switchPoll = [this](bool on) { poll << (on ? "on" : "off"); };
+        context.poll.addSwitch(this, [this](bool on) { poll << (on ? "on" : "off"); });
         state.loadPanel(QDateTime(QDate(2010, 12, 31), QTime(23, 59, 58)));
         state.SamplingTime = 1;
         state.Unit = QStringLiteral("LUX");
@@ -141,15 +141,15 @@ TEST_F(PcRecorderTest, NestedExchangesResumeThePollOnlyAtTheOutermostEnd) {
     EXPECT_FALSE(context.poll.paused());
 }
 
-TEST(PollGate, PausesNestAndResumeOnceHoweverTheyEnd) {
-    PollGate gate;
+TEST(PauseGate, PausesNestAndResumeOnceHoweverTheyEnd) {
+    PauseGate gate;
     QStringList switched;
-    gate.switchPoll = [&](bool on) { switched << (on ? "on" : "off"); };
+    gate.addSwitch(nullptr, [&](bool on) { switched << (on ? "on" : "off"); });
     {
-        const PollPause outer(gate);
+        const ScopedPause outer(gate);
         try {
-            const PollPause inner(gate);
-            const PollPause innermost(gate);
+            const ScopedPause inner(gate);
+            const ScopedPause innermost(gate);
             throw 1;
         } catch (int) {
         }

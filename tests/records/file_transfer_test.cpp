@@ -182,7 +182,7 @@ TEST(PrintedRow, ColumnsOfSevenEighteenAndSeven) {
 
 TEST_F(FileTransferTest, PrintoutHasCaptionDashesAndEveryRowEvenOnesAddedMeanwhile) {
     QStringList poll;
-    app.poll.switchPoll = [&](bool on) { poll << (on ? "on" : "off"); };
+    app.poll.addSwitch(this, [&](bool on) { poll << (on ? "on" : "off"); });
     model.appendRow(kRow1);
     // The live list grows while it prints.
     clock.duringWait = [&] {
@@ -213,7 +213,7 @@ TEST_F(FileTransferTest, PrintingThatCannotFinishRestoresEverything) {
         ScriptedPrinter freshPrinter;
         AppContext context = contextOf(freshState, freshClock, dialogs, freshPrinter);
         bool pollOn = true;
-        context.poll.switchPoll = [&](bool on) { pollOn = on; };
+        context.poll.addSwitch(this, [&](bool on) { pollOn = on; });
         FakeWindow list(QStringLiteral("Data List---*ID=3 Range:20/Fc"));
         freshPrinter.refuseBegin = fault == Fault::RefusedJob;
         freshPrinter.failEnd = fault == Fault::FailedEnd;

@@ -72,7 +72,14 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     connect(&m_timer2, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
     m_timer2.start();
 
-    m_context.poll.switchPoll = [this](bool enabled) { setPollEnabled(enabled); };
+    m_context.poll.addSwitch(this, [this](bool running) { setPollEnabled(running); });
+    m_context.timers.addSwitch(this, [this](bool running) {
+        setPollEnabled(running);
+        if (running && !m_unloaded)
+            m_timer2.start();
+        else
+            m_timer2.stop();
+    });
     m_context.panelFrame = [this] { return frameGeometry(); };
     m_context.setPortLabel = [this](const QString& text) { m_lblCom->setText(text); };
     m_recorder.onListRow = [this](const QString& row) {
@@ -85,7 +92,8 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
 PanelWindow::~PanelWindow() {
     // The secondary windows hold the context and the recorder's view: none outlives the panel.
     m_windows.closeAll();
-    m_context.poll.switchPoll = nullptr;
+    m_context.poll.removeSwitch(this);
+    m_context.timers.removeSwitch(this);
     m_context.panelFrame = nullptr;
     m_context.setPortLabel = nullptr;
     m_context.port = nullptr;
@@ -207,15 +215,14 @@ bool PanelWindow::Form_Load() {
         m_lblCom->setText(text);
         showLiveDisplay();
     };
-    if (!m_context.poll.paused())
-        m_timer1.start();
+    setPollEnabled(true);
     return true;
 }
 
 void PanelWindow::setPollEnabled(bool enabled) {
     if (!enabled)
         ++m_pollGeneration;
-    if (enabled && m_poll && !m_unloaded && !m_context.poll.paused())
+    if (enabled && m_poll && !m_unloaded && !m_context.poll.paused() && !m_context.timers.paused())
         m_timer1.start();
     else
         m_timer1.stop();

@@ -54,8 +54,9 @@ private:
     void buildToolbar();
     void showLiveDisplay();
     void Form_Unload();
-    // Timer1.Enabled, switched by the poll gate: switching it off also ends a poll tick
-    // suspended in a wait, so the exchange that paused the poll has the line to itself.
+    // Timer1.Enabled, switched by the poll and timer gates and running only while neither is
+    // paused: switching it off also ends a poll tick suspended in a wait, so the exchange that
+    // paused the poll has the line to itself.
     void setPollEnabled(bool enabled);
 
     // RecordingView

@@ -61,7 +61,7 @@ struct MemoryWindowTest : ::testing::Test {
         port.open(nullptr);
         context.port = &port;
         context.panelFrame = [] { return kPanelFrame; };
-        context.poll.switchPoll = [this](bool on) { poll << (on ? "on" : "off"); };
+        context.poll.addSwitch(this, [this](bool on) { poll << (on ? "on" : "off"); });
         context.setPortLabel = [this](const QString& text) { portLabel = text; };
     }
     ~MemoryWindowTest() override {

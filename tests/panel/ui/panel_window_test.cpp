@@ -180,7 +180,7 @@ TEST_F(PanelFixture, PollsFollowEachOtherUntilAnExchangeSwitchesThePollOff) {
     QCoreApplication::processEvents(); // the tick that came due meanwhile runs at once
     EXPECT_EQ(port->writes.size(), 2u);
     {
-        const PollPause pause(context.poll);
+        const ScopedPause pause(context.poll);
         QCoreApplication::processEvents();
         EXPECT_EQ(port->writes.size(), 2u);
         EXPECT_FALSE(w.timer1().isActive());

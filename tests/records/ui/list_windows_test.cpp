@@ -39,7 +39,7 @@ protected:
         state.Range = 2000;
         state.Unit = QStringLiteral("LUX");
         context.panelFrame = [] { return QRect(10, 20, 350, 300); };
-        context.poll.switchPoll = [this](bool on) { poll << (on ? "on" : "off"); };
+        context.poll.addSwitch(this, [this](bool on) { poll << (on ? "on" : "off"); });
     }
     ~ListWindowTest() override {
         for (QPointer<QWidget>& window : windows)
