@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what luxlog needs on Debian 12 (idempotent) and builds it.
 # Usage: scripts/setup.sh [build-dir] [extra cmake options...]
+# LUXLOG_CHECK_TOOLS=1 also installs what the test run checks with (clang, clang-tidy, ...).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$here/build"}
@@ -8,6 +9,10 @@ shift || true
 
 packages=(build-essential cmake qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
           libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth)
+# The checks of the test run: clang with its sanitizer and fuzzer runtimes, the style tools.
+if [ -n "${LUXLOG_CHECK_TOOLS:-}" ]; then
+    packages+=(clang libclang-rt-14-dev clang-format clang-tidy)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test; then again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (set LUXLOG_SKIP_SANITIZERS=1 to skip that second pass).
+# Sets up, builds and runs every test with GCC; checks the format; then builds with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer, runs every test again and runs clang-tidy.
+# LUXLOG_SKIP_SANITIZERS=1 skips the clang pass.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+export LUXLOG_CHECK_TOOLS=1
 
 "$here/scripts/setup.sh" "$here/build"
 (cd "$here/build" && ctest --output-on-failure)
 
+"$here/scripts/check-style.sh"
+
 if [ -z "${LUXLOG_SKIP_SANITIZERS:-}" ]; then
-    "$here/scripts/setup.sh" "$here/build-asan" -DLUXLOG_SANITIZE=ON -DLUXLOG_BENCH=OFF \
-        -DCMAKE_BUILD_TYPE=Debug
+    CC=clang CXX=clang++ "$here/scripts/setup.sh" "$here/build-asan" -DLUXLOG_SANITIZE=ON \
+        -DLUXLOG_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     (cd "$here/build-asan" && ctest --output-on-failure)
+    "$here/scripts/check-style.sh" "$here/build-asan"
 fi

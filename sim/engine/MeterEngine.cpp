@@ -68,7 +68,7 @@ QByteArray syntheticSamples(int count, int rangeIndex, double level, quint32 see
                             int batteryLowFrom = -1) {
     QRandomGenerator random(seed);
     QByteArray samples;
-    samples.reserve(2 * count);
+    samples.reserve(qsizetype{2} * count);
     double jitter = 0.0;
     for (int k = 0; k < count; ++k) {
         jitter = 0.97 * jitter + 0.02 * (random.generateDouble() - 0.5);
@@ -226,7 +226,7 @@ void MeterEngine::runCommand(double t) {
     }
 }
 
-std::optional<double> MeterEngine::send(QByteArray reply, double t) {
+std::optional<double> MeterEngine::send(const QByteArray& reply, double t) {
     if (m_silent || m_unplugged || reply.isEmpty())
         return std::nullopt;
     const qsizetype pieces = std::min<qsizetype>(m_pieces, reply.size());

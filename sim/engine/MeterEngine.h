@@ -133,7 +133,7 @@ private:
     void handleByte(quint8 byte, double t);
     void runCommand(double t);
     // Queues a reply; returns the arrival time of its last byte, nullopt when nothing is sent.
-    std::optional<double> send(QByteArray reply, double t);
+    std::optional<double> send(const QByteArray& reply, double t);
     void putToSleepAfter(std::optional<double> end);
     void advanceWalk(double t);
     double gaussian();

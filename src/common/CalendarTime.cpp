@@ -79,7 +79,7 @@ QString CalendarTime::shown() const {
 CalendarTime CalendarTime::plusSeconds(qint64 seconds) const {
     const qint64 total =
         daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
-        hour * 3600 + minute * 60 + second + seconds;
+        qint64{hour} * 3600 + qint64{minute} * 60 + second + seconds;
     qint64 days = total / 86400;
     qint64 rest = total % 86400;
     if (rest < 0) {

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-SystemSerialPort::SystemSerialPort(QString device) {
+SystemSerialPort::SystemSerialPort(const QString& device) {
     m_port.setPortName(device);
 }
 

@@ -7,7 +7,7 @@
 // A real serial device (or a pseudo-terminal) through QSerialPort.
 class SystemSerialPort : public SerialPort {
 public:
-    explicit SystemSerialPort(QString device);
+    explicit SystemSerialPort(const QString& device);
 
     bool open(QString* error) override;
     bool isOpen() const override { return m_port.isOpen(); }

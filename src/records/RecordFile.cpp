@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr qint64 kReadChunk = 64 * 1024;
+constexpr qint64 kReadChunk = qint64{64} * 1024;
 
 bool isLineEnd(int c) {
     return c == '\r' || c == '\n';

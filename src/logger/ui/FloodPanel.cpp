@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 const QColor& FloodPanel::usedColour() {
     static const QColor kUsed(0, 0, 160);
@@ -30,7 +31,7 @@ void FloodPanel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter p(this);
     const QRect inside = contentsRect();
-    const int usedWidth = static_cast<int>(inside.width() * m_percent / 100.0 + 0.5);
+    const int usedWidth = static_cast<int>(std::lround(inside.width() * m_percent / 100.0));
     const QRect used(inside.topLeft(), QSize(usedWidth, inside.height()));
     const QRect unused(inside.left() + usedWidth, inside.top(), inside.width() - usedWidth,
                        inside.height());

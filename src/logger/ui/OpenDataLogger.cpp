@@ -7,7 +7,7 @@
 #include "logger/ui/MemoryWindow.h"
 
 QPointer<MemoryWindow> openDataLogger(AppContext& context, WindowOwner& owner,
-                                      std::function<void(DataList&)> listCreated) {
+                                      const std::function<void(DataList&)>& listCreated) {
     if (!context.port || !dataLoggerMayOpen(context.state))
         return nullptr;
     auto* window = new MemoryWindow(context, [&context, &owner, listCreated] {

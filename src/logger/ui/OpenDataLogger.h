@@ -14,4 +14,4 @@ struct AppContext;
 // `listCreated` sees each such list before it fills (to connect its plot request). Returns the
 // window, or null when the button did nothing.
 QPointer<MemoryWindow> openDataLogger(AppContext& context, WindowOwner& owner,
-                                      std::function<void(DataList&)> listCreated = {});
+                                      const std::function<void(DataList&)>& listCreated = {});
