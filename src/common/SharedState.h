@@ -31,6 +31,8 @@ struct SharedState {
     QString Unit;
     std::optional<qint16> Range; // empty until the first frame
     ::Value Value;
+    // A frame was decoded since the last sample was due: a sample takes only a fresh reading.
+    bool NewReading = false;
 
     // Recording, list and graph runs
     float SamplingTime = 0;

@@ -2,6 +2,8 @@
 
 #include "common/NumberText.h"
 
+#include <algorithm>
+
 Value Value::fromNumber(double number) {
     Value v;
     v.m_value = number;
@@ -33,7 +35,11 @@ double Value::number() const {
 std::optional<double> Value::comparable() const {
     if (const auto* n = std::get_if<double>(&m_value))
         return *n;
-    if (const auto* t = std::get_if<QString>(&m_value))
+    if (const auto* t = std::get_if<QString>(&m_value)) {
+        // The number rule would read "1D5" or "1.E9" as an exponent.
+        if (std::any_of(t->begin(), t->end(), [](QChar c) { return c.isLetter(); }))
+            return std::nullopt;
         return exactNumber(*t);
+    }
     return std::nullopt;
 }

@@ -3,6 +3,16 @@
 #include "common/SharedState.h"
 #include "link/MeterDigits.h"
 
+std::optional<LiveFrameBytes> lastLiveFrame(QByteArrayView received) {
+    for (qsizetype at = received.size() - kLiveFrameSize; at >= 0; --at) {
+        if (received[at] == '\x02' && received[at + 4] == '\x03')
+            return LiveFrameBytes{static_cast<quint8>(received[at + 1]),
+                                  static_cast<quint8>(received[at + 2]),
+                                  static_cast<quint8>(received[at + 3])};
+    }
+    return std::nullopt;
+}
+
 void DecodeStatus(SharedState& state, quint8 status) {
     state.BatLow = status & 0x01;
     state.MaxOn = status & 0x02;

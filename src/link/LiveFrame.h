@@ -1,12 +1,24 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QtGlobal>
+#include <optional>
 
 struct SharedState;
 
 // The live reading frame: 0x02, status, digit byte A, digit byte B, 0x03.
 inline constexpr char kLiveRequest = ' ';
 inline constexpr int kLiveFrameSize = 5;
+
+struct LiveFrameBytes {
+    quint8 status = 0;
+    quint8 digitA = 0;
+    quint8 digitB = 0;
+};
+
+// The last complete 02 s A B 03 group in what arrived, or none. The late tail of one answer may
+// lie in front of the next one: only a group the meter sent whole is a reading.
+std::optional<LiveFrameBytes> lastLiveFrame(QByteArrayView received);
 
 // Status byte: battery, MAX, hold, unit, range, memory full, meter logging.
 void DecodeStatus(SharedState& state, quint8 status);

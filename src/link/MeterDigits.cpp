@@ -23,7 +23,15 @@ MeterDigits decodeMeterDigits(std::optional<qint16> range, quint8 byteA, quint8 
     const QChar d3 = hexDigit(byteB);
 
     QString t;
-    if (range == 20000) {
+    // Nibbles above 9 come only from a garbled frame: the digit text then keeps its letters and
+    // is never read as a number, whose rule would take "1D5" for 100000.
+    const bool letters = (byteA & 0xF) > 9 || (byteB >> 4) > 9 || (byteB & 0xF) > 9;
+    if (letters && (range == 20000 || range == 2000 || range == 200)) {
+        t = range == 20000  ? QString(d1) + d2 + d3 + u'0'
+            : range == 2000 ? QString(d1) + d2 + d3
+                            : QString(d1) + d2 + u'.' + d3;
+        result.value = Value::fromText(t);
+    } else if (range == 20000) {
         t = QString(d1) + d2 + d3 + u'0';
         result.value = Value::fromNumber(leadingNumber(t));
     } else if (range == 2000) {

@@ -20,6 +20,8 @@ PollCycle::PollCycle(SharedState& state, SerialPort& port, Clock& clock)
 
 PollCycle::Outcome PollCycle::poll() {
     int attempt = 0;
+    // An attempt brought a complete answer that held no frame: the meter talks, but garbles.
+    bool garbled = false;
     for (;;) {
         m_port.input();
         m_port.discardInput();
@@ -32,29 +34,44 @@ PollCycle::Outcome PollCycle::poll() {
                 return Outcome::Yielded;
         } while (m_port.inBufferCount() < kLiveFrameSize && m_clock.monotonic() - t0 < kPause);
 
-        if (m_port.inBufferCount() < kLiveFrameSize && attempt <= kLastRetry) {
-            ++attempt;
-            continue;
-        }
         if (attempt > kLastRetry) {
+            if (garbled) {
+                m_port.input();
+                showPortLabel(kGarbledLabel);
+                return Outcome::Garbled;
+            }
             if (!NoDataRoutine())
                 return Outcome::Stopped;
             m_port.input();
             return Outcome::NoData;
         }
-        const QByteArray frame = m_port.input();
-        attempt = 0;
-        if (frame.size() < kLiveFrameSize || frame[0] != '\x02' || frame[4] != '\x03')
+        if (m_port.inBufferCount() < kLiveFrameSize) {
+            ++attempt;
             continue;
-        DecodeStatus(m_state, static_cast<quint8>(frame[1]));
-        DecodeDigits(m_state, static_cast<quint8>(frame[2]), static_cast<quint8>(frame[3]));
+        }
+        const std::optional<LiveFrameBytes> frame = lastLiveFrame(m_port.input());
+        if (!frame) {
+            garbled = true;
+            ++attempt;
+            continue;
+        }
+        DecodeStatus(m_state, frame->status);
+        DecodeDigits(m_state, frame->digitA, frame->digitB);
+        m_state.NewReading = true;
+        if (m_garbledShown)
+            showPortLabel(portLabel(m_state));
         return Outcome::Decoded;
     }
 }
 
-bool PollCycle::NoDataRoutine() {
+void PollCycle::showPortLabel(const QString& text) {
+    m_garbledShown = text == kGarbledLabel;
     if (setPortLabel)
-        setPortLabel(QStringLiteral("No COM"));
+        setPortLabel(text);
+}
+
+bool PollCycle::NoDataRoutine() {
+    showPortLabel(QStringLiteral("No COM"));
     do {
         m_port.output(QByteArray(1, kLiveRequest));
         if (!m_clock.WaitSeconds(kPause))
@@ -63,7 +80,6 @@ bool PollCycle::NoDataRoutine() {
         if (yielded && yielded())
             break;
     } while (m_port.inBufferCount() == 0);
-    if (setPortLabel)
-        setPortLabel(portLabel(m_state));
+    showPortLabel(portLabel(m_state));
     return true;
 }

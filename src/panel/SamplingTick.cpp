@@ -35,6 +35,11 @@ void samplingTick(SharedState& state, SampleSinks& sinks) {
         return;
     state.RecordTime = *next;
 
+    // A meter that is silent, unplugged or garbling leaves the last shown reading in place;
+    // recording it again under a new time stamp would invent a reading. The stamps still move
+    // on, so the gap shows as missing times.
+    const bool fresh = state.NewReading;
+    state.NewReading = false;
     const QString line = sampleLine(state.RecordTime, state.Value.text(), state.BatLow);
 
     if (state.Recording) {
@@ -44,22 +49,24 @@ void samplingTick(SharedState& state, SampleSinks& sinks) {
             sinks.recordingStopped(SampleSinks::StopReason::LimitOrChange);
             return;
         }
-        state.RecCount += 1;
-        const QString count = numberText(state.RecCount);
-        if (sinks.writeRecordLine(count + u'\t' + line)) {
-            sinks.showRecordCount(count);
-        } else {
-            state.Recording = false;
-            state.RecCount = 0;
-            state.FileSelected = false;
-            sinks.recordingStopped(SampleSinks::StopReason::WriteFailed);
+        if (fresh) {
+            state.RecCount += 1;
+            const QString count = numberText(state.RecCount);
+            if (sinks.writeRecordLine(count + u'\t' + line)) {
+                sinks.showRecordCount(count);
+            } else {
+                state.Recording = false;
+                state.RecCount = 0;
+                state.FileSelected = false;
+                sinks.recordingStopped(SampleSinks::StopReason::WriteFailed);
+            }
         }
     } else {
         sinks.clearRecordingLabels();
         state.RecCount = 0;
     }
 
-    if (state.ListOn) {
+    if (state.ListOn && fresh) {
         state.ListCount += 1;
         sinks.addListRow(numberText(state.ListCount) + u'\t' + line);
     }

@@ -36,5 +36,6 @@ inline constexpr float kMaxRecords = 86400;
 QString sampleLine(const QString& recordTime, const QString& displayedValue, bool batteryLow);
 
 // One tick of the sampling timer (every 960 ms): counts ticks up to the sampling time, then
-// advances RecordTime and hands the live reading to PC recording and the live list.
+// advances RecordTime and hands the live reading to PC recording and the live list, if a frame
+// was decoded since the previous sample (NewReading).
 void samplingTick(SharedState& state, SampleSinks& sinks);

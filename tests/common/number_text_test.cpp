@@ -54,5 +54,9 @@ TEST(Value, TextNumberAndComparableForms) {
     EXPECT_EQ(Value::fromText("10.5").comparable(), 10.5);
     EXPECT_EQ(Value::fromText("OL").number(), 0);
     EXPECT_FALSE(Value::fromText("OL").comparable());
+    // Letters from a garbled frame: never compared, even where the number rule would read an
+    // exponent.
+    for (const char* garbled : {"10D5", "1.D9", "1E3", "A.12", "12e"})
+        EXPECT_FALSE(Value::fromText(garbled).comparable()) << garbled;
     EXPECT_NE(Value::fromNumber(1), Value::fromText("1"));
 }

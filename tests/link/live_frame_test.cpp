@@ -3,6 +3,14 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+QByteArray fromHex(const char* text) {
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+} // namespace
+
 TEST(DecodeStatus, SetsFlagsUnitAndRange) {
     const struct {
         quint8 status;
@@ -41,17 +49,34 @@ TEST(DecodeDigits, BuildsTheValueByRange) {
         const char* text;
         bool leadOne;
     } cases[] = {
-        {20000, 0x00, 0x00, true, "0", false},     {20, 0x00, 0x00, false, "0.00", false},
-        {20000, 0x00, 0x23, true, "230", false},   {2000, 0x00, 0x23, true, "23", false},
-        {200, 0x00, 0x23, false, "2.3", false},    {20, 0x00, 0x23, false, "0.23", false},
-        {20000, 0x10, 0x23, false, "10230", true}, {2000, 0x10, 0x23, false, "1023", true},
-        {200, 0x10, 0x23, false, "102.3", true},   {20, 0x10, 0x23, false, "10.23", true},
-        {2000, 0x11, 0x05, false, "1105", true},   {200, 0x01, 0x05, false, "10.5", false},
-        {200, 0x11, 0x05, false, "110.5", true},   {2000, 0x00, 0x07, true, "7", false},
-        {20000, 0x19, 0x99, false, "19990", true}, {2000, 0x19, 0x99, false, "1999", true},
-        {20000, 0x09, 0x99, true, "9990", false},  {20, 0x00, 0xFF, false, "OL", false},
-        {2000, 0x10, 0xFF, false, "OL", true},     {200, 0xFF, 0x12, false, "OL", true},
-        {20, 0x0A, 0x12, false, "A.12", false}, // undefined nibbles stay letters
+        {20000, 0x00, 0x00, true, "0", false},
+        {20, 0x00, 0x00, false, "0.00", false},
+        {20000, 0x00, 0x23, true, "230", false},
+        {2000, 0x00, 0x23, true, "23", false},
+        {200, 0x00, 0x23, false, "2.3", false},
+        {20, 0x00, 0x23, false, "0.23", false},
+        {20000, 0x10, 0x23, false, "10230", true},
+        {2000, 0x10, 0x23, false, "1023", true},
+        {200, 0x10, 0x23, false, "102.3", true},
+        {20, 0x10, 0x23, false, "10.23", true},
+        {2000, 0x11, 0x05, false, "1105", true},
+        {200, 0x01, 0x05, false, "10.5", false},
+        {200, 0x11, 0x05, false, "110.5", true},
+        {2000, 0x00, 0x07, true, "7", false},
+        {20000, 0x19, 0x99, false, "19990", true},
+        {2000, 0x19, 0x99, false, "1999", true},
+        {20000, 0x09, 0x99, true, "9990", false},
+        {20, 0x00, 0xFF, false, "OL", false},
+        {2000, 0x10, 0xFF, false, "OL", true},
+        {200, 0xFF, 0x12, false, "OL", true},
+        // Undefined nibbles stay letters and are never read as a number (and so never as an
+        // exponent: "1D5" would be 100000).
+        {20, 0x0A, 0x12, false, "A.12", false},
+        {2000, 0x01, 0xD5, false, "1D5", false},
+        {20000, 0x10, 0xE9, false, "10E90", true},
+        {200, 0x0B, 0x12, false, "B1.2", false},
+        {200, 0x11, 0xD9, false, "11D.9", true},
+        {20, 0x01, 0xD9, false, "1.D9", false},
     };
     for (const auto& c : cases) {
         SharedState s;
@@ -61,5 +86,38 @@ TEST(DecodeDigits, BuildsTheValueByRange) {
         EXPECT_EQ(s.Value.text(), QString::fromLatin1(c.text));
         EXPECT_EQ(s.Value.isNumber(), c.number);
         EXPECT_EQ(s.LeadOne, c.leadOne);
+    }
+}
+
+TEST(LastLiveFrame, OnlyAGroupSentWholeIsAFrame) {
+    const struct {
+        const char* received;
+        const char* frame; // status, A, B; empty for none
+    } cases[] = {
+        {"02 20 01 23 03", "20 01 23"},
+        {"02 20 01 23 03 AA BB", "20 01 23"},
+        // The late tail of an answer in front of the next one.
+        {"02 03 02 20 03 05 03", "20 03 05"},
+        {"23 03 02 20 01 23 03", "20 01 23"},
+        // Two whole frames: the newer one.
+        {"02 10 00 11 03 02 20 00 22 03", "20 00 22"},
+        // Right start, wrong end: no frame, and no digits taken from it.
+        {"02 20 01 99 FF", ""},
+        {"03 20 01 23 02", ""},
+        {"02 20 01 03", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.received);
+        const std::optional<LiveFrameBytes> f = lastLiveFrame(fromHex(c.received));
+        if (*c.frame == 0) {
+            EXPECT_FALSE(f.has_value());
+            continue;
+        }
+        ASSERT_TRUE(f.has_value());
+        const QByteArray expected = fromHex(c.frame);
+        EXPECT_EQ(f->status, quint8(expected[0]));
+        EXPECT_EQ(f->digitA, quint8(expected[1]));
+        EXPECT_EQ(f->digitB, quint8(expected[2]));
     }
 }

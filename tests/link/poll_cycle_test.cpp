@@ -72,14 +72,32 @@ TEST_F(PollFixture, SilentMeterHoldsInNoComUntilABytesArrives) {
     EXPECT_EQ(labels, QStringList({"No COM", "COM3"}));
 }
 
-TEST_F(PollFixture, BadFramingRepeatsWithoutCountingAttempts) {
-    // Nine badly framed answers would pass eight attempts if they counted.
-    for (int i = 0; i < 9; ++i)
+// A meter that answers but never with a whole frame is retried like a short answer; after the
+// eighth attempt the tick ends and the port label says the data is bad, until a frame decodes.
+TEST_F(PollFixture, BadFramingEndsTheTickAfterEightAttemptsAndShowsIt) {
+    for (int i = 0; i < 8; ++i)
         port.replies.push_back(fromHexText("03 20 01 23 02"));
-    port.replies.push_back(kFrame);
+    state.Value = Value::fromNumber(42);
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Garbled);
+    EXPECT_EQ(port.writes.size(), 8u);
+    EXPECT_LE(clock.monotonic() - 1000.0, 2.0);
+    EXPECT_EQ(labels, QStringList{"Bad data"});
+    EXPECT_EQ(state.Value.text(), "42");
+    EXPECT_FALSE(state.NewReading);
+
+    port.replies = {kFrame};
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
-    EXPECT_EQ(port.writes.size(), 10u);
-    EXPECT_TRUE(labels.isEmpty());
+    EXPECT_EQ(labels, QStringList({"Bad data", "COM3"}));
+    EXPECT_TRUE(state.NewReading);
+}
+
+// The right start byte and a wrong end byte: never read as a reading, even when a good frame
+// follows in the next answer.
+TEST_F(PollFixture, WrongEndByteIsNoFrame) {
+    port.replies = {fromHexText("02 20 01 99 FF"), kFrame};
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
+    EXPECT_EQ(state.Value.text(), "123");
+    EXPECT_EQ(port.writes.size(), 2u);
 }
 
 TEST_F(PollFixture, TrailingBytesAfterAGoodFrameAreIgnored) {
@@ -94,19 +112,37 @@ TEST_F(PollFixture, FrameInPiecesCompleteByTheReadIsAccepted) {
     EXPECT_EQ(port.writes.size(), 1u);
 }
 
-// The late rest of the first answer lands in front of the second one; the framing check
-// catches that and the third answer is decoded.
-TEST_F(PollFixture, FrameCompletingAfterTheWaitIsAShortAnswer) {
-    int requests = 0;
-    port.onOutput = [&](const QByteArray&) {
-        if (++requests == 1)
-            port.deliverPieces(kFrame, 2, 0.1, 0.105); // second piece at 0.205 s
-        else
-            port.deliver(kFrame);
+// The late rest of the first answer lands in front of the second one: only the second answer,
+// sent whole, is decoded, never a reading pieced together from the two.
+TEST_F(PollFixture, LateTailOfAnAnswerIsNoPartOfTheNext) {
+    const struct {
+        const char* first;
+        const char* second;
+        const char* value;
+        qint16 range;
+    } cases[] = {
+        {"02 20 01 23 03", "02 20 04 56 03", "456", 2000},
+        // Read from the first byte on, tail and head would give 2.20 in range 20 with the
+        // battery and MAX marks.
+        {"02 4A 02 02 03", "02 20 03 05 03", "305", 2000},
     };
-    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
-    EXPECT_EQ(requests, 3);
-    EXPECT_EQ(state.Value.text(), "123");
+    for (const auto& c : cases) {
+        SharedState s;
+        ScriptedPort p(clock);
+        PollCycle cycle(s, p, clock);
+        int requests = 0;
+        p.onOutput = [&](const QByteArray&) {
+            if (++requests == 1)
+                p.deliverPieces(fromHexText(c.first), 2, 0.1, 0.105); // tail at 0.205 s
+            else
+                p.deliver(fromHexText(c.second));
+        };
+        EXPECT_EQ(cycle.poll(), PollCycle::Outcome::Decoded);
+        EXPECT_EQ(requests, 2);
+        EXPECT_EQ(s.Value.text(), QString::fromLatin1(c.value));
+        EXPECT_EQ(s.Range, c.range);
+        EXPECT_FALSE(s.BatLow || s.MaxOn);
+    }
 }
 
 TEST_F(PollFixture, WaitStartedJustBeforeMidnightWaitsItsFullTime) {

@@ -46,6 +46,7 @@ protected:
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     void sample(const char* value) {
         state.Value = Value::fromText(QString::fromLatin1(value));
+        state.NewReading = true;
         samplingTick(state, recorder);
     }
 

@@ -39,6 +39,7 @@ SharedState loaded(const QString& start = "2010/06/22 14:05:09") {
 // One sampling tick with `shown` as the live reading.
 void tickWith(SharedState& s, const char* shown, SampleSinks& sinks) {
     s.Value = Value::fromText(QString::fromLatin1(shown));
+    s.NewReading = true;
     samplingTick(s, sinks);
 }
 
@@ -218,4 +219,24 @@ TEST(SamplingTick, IdleSamplingClearsTheRecordingLabels) {
     tickWith(s, "5", sinks);
     EXPECT_EQ(sinks.clears, 1);
     EXPECT_EQ(s.RecordTime, "2010/06/22 14:05:11");
+}
+
+// While no frame arrives the samples that fall due are skipped, not filled with the last
+// reading; their times are used up all the same, so later records keep true stamps.
+TEST(SamplingTick, OnlyFreshReadingsAreSampled) {
+    SharedState s = loaded();
+    s.Recording = true;
+    s.ListOn = true;
+    s.SamplingTime = 1;
+    RecordingSinks sinks;
+    tickWith(s, "5", sinks);
+    samplingTick(s, sinks); // silent meter: nothing decoded since
+    samplingTick(s, sinks);
+    tickWith(s, "6", sinks);
+    EXPECT_EQ(sinks.lines,
+              QStringList({"1\t22/06/2010 14:05:10\t5\t", "2\t22/06/2010 14:05:13\t6\t"}));
+    EXPECT_EQ(sinks.rows,
+              QStringList({"1\t22/06/2010 14:05:10\t5\t", "2\t22/06/2010 14:05:13\t6\t"}));
+    EXPECT_FALSE(s.NewReading);
+    EXPECT_TRUE(s.Recording);
 }

@@ -158,6 +158,7 @@ TEST_F(RecordingFixture, LiveListCollectsSamplesAndStaysOpenWhenItEnds) {
     EXPECT_TRUE(state.ListOn);
     state.SamplingTime = 1;
     window->Timer2_Timer();
+    poll(1);
     window->Timer2_Timer();
     EXPECT_EQ(list->model().rowCount(), 3);
 
@@ -181,6 +182,7 @@ TEST_F(RecordingFixture, LiveListCollectsSamplesAndStaysOpenWhenItEnds) {
     ASSERT_NE(second, list);
     EXPECT_EQ(second->windowTitle(), "Real Time List---*ID=1234 Range:200/LUX");
     list->close(); // closing the ended list leaves the new one collecting
+    poll(1);
     window->Timer2_Timer();
     EXPECT_TRUE(state.ListOn);
     EXPECT_EQ(second->model().rowCount(), 2);
