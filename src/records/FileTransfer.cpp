@@ -7,6 +7,7 @@
 #include "common/Printer.h"
 #include "common/SharedState.h"
 #include "link/Clock.h"
+#include "records/ProgressCaption.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
 
@@ -55,19 +56,28 @@ bool SaveGridToFile(SharedState& state, Dialogs& dialogs, CaptionedWindow& windo
     setBusy(busy, true);
     const QString caption = window.caption();
     RecordWriter file;
-    bool written = file.create(state.FileName) && file.writeLine(headerFromCaption(caption));
+    bool written = file.create(state.FileName, RecordWriter::Flush::Buffered) &&
+                   file.writeLine(headerFromCaption(caption));
 
     const int rows = grid.rowCount();
+    const auto completed = [](int r) {
+        return QString::number(r) + QStringLiteral("Records Completed");
+    };
+    ProgressCaption progress(window);
     QString line;
-    for (int r = 1; written && r < rows; ++r) {
-        window.setCaption(QString::number(r) + QStringLiteral("Records Completed"));
+    int r = 1;
+    for (; written && r < rows; ++r) {
+        if (progress.due())
+            progress.show(completed(r));
         line.clear();
         for (int c = 0; c < RecordTableModel::kColumns; ++c) {
-            line += grid.cell(r, c);
+            line += grid.cellView(r, c);
             line += u'\t';
         }
         written = file.writeLine(line);
     }
+    if (r > 1)
+        progress.show(completed(r - 1));
     written = file.close() && written;
 
     window.setCaption(caption);
@@ -103,13 +113,21 @@ bool PrintGrid(AppContext& app, CaptionedWindow& window, const RecordTableModel&
     if (printed) {
         app.printer.printLine(caption);
         app.printer.printLine(kDashLine);
-        // The row count is read on every pass: the live list may grow while it prints.
-        for (int r = 1; r < grid.rowCount(); ++r) {
+        // The row count is read on every pass: the live list may grow while it prints. Events
+        // run with each progress caption, a few dozen times a second.
+        const auto completed = [](int r) {
+            return QString::number(r) + QStringLiteral(" record(s) completed");
+        };
+        ProgressCaption progress(window);
+        int r = 1;
+        for (; r < grid.rowCount(); ++r) {
             const QString line = printedRow(grid.cell(r, 0), grid.cell(r, 1), grid.cell(r, 2));
-            window.setCaption(QString::number(r) + QStringLiteral(" record(s) completed"));
-            if (!app.clock.processEvents() || window.closing()) {
-                printed = false;
-                break;
+            if (progress.due() || r + 1 == grid.rowCount()) {
+                progress.show(completed(r));
+                if (!app.clock.processEvents() || window.closing()) {
+                    printed = false;
+                    break;
+                }
             }
             app.printer.printLine(line);
         }
@@ -150,6 +168,12 @@ bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWin
     batch.reserve(kReadBatch);
     int records = 0;
     bool more = header.has_value();
+    const auto completed = [&records] {
+        return QString::number(records) + QStringLiteral(" Records Completed");
+    };
+    // The list and its caption catch up a few dozen times a second: repainting the grid after
+    // every batch would cost more than reading the file.
+    ProgressCaption progress(window);
     while (more) {
         std::optional<QString> item = reader.nextItem();
         if (item) {
@@ -161,8 +185,10 @@ bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWin
         if (batch.size() == kReadBatch || (!more && !batch.isEmpty())) {
             grid.appendRows(batch);
             batch.clear();
-            window.setCaption(QString::number(records) + QStringLiteral(" Records Completed"));
-            if (more && clock && (!clock->processEvents() || window.closing()))
+            if (!more)
+                progress.show(completed());
+            else if (progress.update(completed()) && clock &&
+                     (!clock->processEvents() || window.closing()))
                 more = false;
         }
     }

@@ -2,9 +2,12 @@
 
 #include "common/SharedState.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr qint64 kReadChunk = qint64{64} * 1024;
+constexpr qsizetype kWriteChunk = qsizetype{256} * 1024;
 
 bool isLineEnd(int c) {
     return c == '\r' || c == '\n';
@@ -24,26 +27,51 @@ RecordWriter::~RecordWriter() {
     close();
 }
 
-bool RecordWriter::create(const QString& path) {
+bool RecordWriter::create(const QString& path, Flush flush) {
     close();
+    m_flush = flush;
+    m_pending.clear();
+    m_complete = 0;
+    m_failed = false;
     m_file.setFileName(path);
-    return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    // Unbuffered: what write() accepted is with the operating system, so the count of bytes
+    // on disk is known when a write fails.
+    return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
 }
 
 bool RecordWriter::writeLine(QStringView line) {
-    if (!m_file.isOpen())
+    if (!m_file.isOpen() || m_failed)
         return false;
-    QByteArray bytes = line.toLatin1();
-    bytes.append("\r\n", 2);
-    return m_file.write(bytes) == bytes.size() && m_file.flush();
+    m_pending += line.toLatin1();
+    m_pending.append("\r\n", 2);
+    if (m_flush == Flush::EveryLine || m_pending.size() >= kWriteChunk)
+        return writePending();
+    return true;
+}
+
+bool RecordWriter::writePending() {
+    if (m_pending.isEmpty())
+        return true;
+    const qint64 written = m_file.write(m_pending);
+    if (written == m_pending.size()) {
+        m_complete += written;
+        m_pending.clear();
+        return true;
+    }
+    // Cut the file back to the last line that reached the disk whole.
+    const qsizetype lastEnd = m_pending.left(std::max<qint64>(written, 0)).lastIndexOf('\n');
+    m_file.resize(m_complete + lastEnd + 1);
+    m_pending.clear();
+    m_failed = true;
+    return false;
 }
 
 bool RecordWriter::close() {
     if (!m_file.isOpen())
         return true;
-    const bool flushed = m_file.flush();
+    const bool written = !m_failed && writePending();
     m_file.close();
-    return flushed;
+    return written;
 }
 
 bool RecordReader::open(const QString& path) {

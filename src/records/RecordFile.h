@@ -11,27 +11,41 @@
 // The header line of a record file: "*ID=12 Range:2000/LUX".
 QString recordHeader(const Value& id, std::optional<qint16> range, const QString& unit);
 
-// Writes a record file line by line. Every line goes to the operating system as soon as it is
-// written, so a crash loses at most the line being written, and a full disk shows up at the
-// line that hit it.
+// Writes a record file line by line. A write that fails (disk full, medium removed) leaves the
+// file ending at its last complete line, so a half line never reads back as a record.
 class RecordWriter {
 public:
+    enum class Flush {
+        // Every line goes to the operating system as it is written: a crash loses at most the
+        // line being written, and a full disk shows up at the line that hit it (PC recording).
+        EveryLine,
+        // Lines gather in a buffer written in large pieces, for saving a whole list at once.
+        Buffered,
+    };
+
     RecordWriter() = default;
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
     ~RecordWriter();
 
     // Creates the file, replacing an existing one; false when it cannot be created.
-    bool create(const QString& path);
-    // Writes the line and CR LF; false when the bytes did not all reach the operating system.
+    bool create(const QString& path, Flush flush = Flush::EveryLine);
+    // Writes the line and CR LF; false when it (or an earlier line) could not be written.
     bool writeLine(QStringView line);
-    // False when the last buffered bytes could not be written.
+    // Writes what is buffered and closes the file; false when any line could not be written.
     bool close();
     bool isOpen() const { return m_file.isOpen(); }
     QString errorString() const { return m_file.errorString(); }
 
 private:
+    bool writePending();
+
     QFile m_file;
+    Flush m_flush = Flush::EveryLine;
+    QByteArray m_pending;
+    // Bytes of the file up to the end of its last complete line.
+    qint64 m_complete = 0;
+    bool m_failed = false;
 };
 
 // Reads a record file item by item. An item ends at CR, LF, CR LF or a comma; blanks before it

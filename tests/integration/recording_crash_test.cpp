@@ -63,3 +63,51 @@ TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
     }
     EXPECT_GE(number, lastShown);
 }
+
+#ifdef Q_OS_UNIX
+// The disk fills while the program records: recording stops with the message, and the file
+// ends at its last complete line, so every line reads back as the record it was.
+TEST(RecordingCrash, FullDiskStopsRecordingAtACompleteLine) {
+    QProcess metersim;
+    metersim.start(QStringLiteral(METERSIM_PATH), {});
+    ASSERT_TRUE(metersim.waitForStarted(5000));
+    const QString device = readPtyPath(metersim);
+    ASSERT_TRUE(device.startsWith('/'));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("full.txt");
+    QProcess recorder;
+    recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Room for the header and a few records; the fourth or so hits the limit in mid-line.
+    recorder.start(QStringLiteral(RECORD_HARNESS_PATH), {device, path, "120"});
+    ASSERT_TRUE(recorder.waitForStarted(5000));
+    QString stopped;
+    QElapsedTimer t;
+    t.start();
+    while (stopped.isEmpty() && t.elapsed() < 30000) {
+        recorder.waitForReadyRead(200);
+        while (recorder.canReadLine()) {
+            const QString line = QString::fromLatin1(recorder.readLine()).trimmed();
+            if (line.startsWith("stopped:"))
+                stopped = line;
+        }
+    }
+    recorder.kill();
+    recorder.waitForFinished(5000);
+    metersim.kill();
+    metersim.waitForFinished(5000);
+
+    EXPECT_EQ(stopped, "stopped: Cannot write the file, check the disk and try again!");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_LE(bytes.size(), 120);
+    const QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_GE(lines.size(), 3) << bytes.toStdString();
+    EXPECT_TRUE(lines.last().isEmpty()) << "the last line is complete: " << bytes.toStdString();
+    const QRegularExpression record(R"(^(\d+)\t\d\d/\d\d/\d{4} \d\d:\d\d:\d\d\t[0-9.]+\t\r$)");
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i)
+        EXPECT_TRUE(record.match(QString::fromLatin1(lines[i])).hasMatch())
+            << lines[i].toStdString();
+}
+#endif

@@ -94,9 +94,12 @@ TEST_P(SaveAndReadBack, GivesTheSameRows) {
     saveWithAnswer(path("list.txt"));
 
     EXPECT_EQ(readAll(path("list.txt")), c.file);
+    // The progress shows at the first row and the last (a few dozen times a second between).
     QStringList captions;
-    for (int r = 1; r < model.rowCount(); ++r)
-        captions << QString::number(r) + QStringLiteral("Records Completed");
+    if (model.dataRowCount() > 0)
+        captions << QStringLiteral("1Records Completed");
+    if (model.dataRowCount() > 1)
+        captions << QString::number(model.dataRowCount()) + QStringLiteral("Records Completed");
     EXPECT_EQ(window.history, captions << window.caption());
     EXPECT_EQ(window.caption(), QStringLiteral("Real Time List---*ID=12 Range:2000/LUX"));
     EXPECT_FALSE(state.FileSelected);

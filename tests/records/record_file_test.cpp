@@ -5,6 +5,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 QByteArray readAll(const QString& path) {
@@ -110,5 +116,44 @@ TEST(RecordWriter, LinesEndInCrLfAndReplaceTheOldFile) {
     EXPECT_TRUE(writer.close());
     EXPECT_FALSE(writer.writeLine(u"late"));
 }
+
+#ifdef Q_OS_UNIX
+// Writes records into a file limited to 1000 bytes; exits with 0 when the writer reported the
+// failure and stopped there.
+[[noreturn]] void writeUntilTheDiskIsFull(const QString& path, RecordWriter::Flush flush) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    RecordWriter writer;
+    bool ok = writer.create(path, flush) && writer.writeLine(u"*ID=1 Range:2000/LUX");
+    int line = 1;
+    while (ok && line < 100000)
+        ok = writer.writeLine(QString::number(line++) +
+                              QStringLiteral("\t01/01/2024 00:34:42\t1230\t"));
+    ok = writer.close() && ok;
+    std::_Exit(ok ? 1 : 0);
+}
+
+// The disk fills in the middle of a line: the file must end at its last complete line, which
+// reads back as the records written, never as a record with a cut value. The full disk is a file
+// size limit, set in a child process so the test itself keeps writing freely.
+TEST(RecordWriter, FullDiskLeavesTheFileAtItsLastCompleteLine) {
+    const struct {
+        RecordWriter::Flush flush;
+        const char* name;
+    } cases[] = {{RecordWriter::Flush::EveryLine, "every line"},
+                 {RecordWriter::Flush::Buffered, "buffered"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rec.txt"));
+        EXPECT_EXIT(writeUntilTheDiskIsFull(path, c.flush), ::testing::ExitedWithCode(0), "");
+        const QByteArray bytes = readAll(path);
+        ASSERT_GT(bytes.size(), 100);
+        EXPECT_LE(bytes.size(), 1000);
+        EXPECT_TRUE(bytes.endsWith("\t1230\t\r\n")) << bytes.right(40).toStdString();
+    }
+}
+#endif
 
 } // namespace

@@ -1,5 +1,7 @@
 // Runs the main window on a serial device and records into a file, as a user would after
-// pressing "Save", and reports every record count shown. The crash test kills it mid-run.
+// pressing "Save", and reports every record count shown. The crash test kills it mid-run. With a
+// third argument, files may grow to that many bytes only (a disk that fills up); when recording
+// stops the harness prints "stopped:" and the messages shown, and ends.
 #include "common/AppContext.h"
 #include "common/SharedState.h"
 #include "link/RealClock.h"
@@ -12,14 +14,28 @@
 #include <QLabel>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: record_harness DEVICE FILE\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: record_harness DEVICE FILE [MAX-FILE-BYTES]\n");
         return 2;
     }
+#ifdef Q_OS_UNIX
+    if (argc == 4) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlim_t bytes = std::strtoull(argv[3], nullptr, 10);
+        const rlimit limit{bytes, bytes};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+#endif
     SharedState state;
     state.ComDevice = QString::fromLocal8Bit(argv[1]);
     RealClock clock;
@@ -46,6 +62,12 @@ int main(int argc, char** argv) {
     QString shown;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!state.Recording) {
+            std::printf("stopped: %s\n", qPrintable(dialogs.messages().join(u'|')));
+            std::fflush(stdout);
+            QApplication::exit(0);
+            return;
+        }
         const QString count = panel.findChild<QLabel*>(QStringLiteral("LblCount"))->text();
         if (count != shown && !count.isEmpty()) {
             shown = count;
