@@ -1,0 +1,289 @@
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "common/ui/WindowOwner.h"
+#include "sim/engine/DemoPort.h"
+#include "sim/engine/MeterEngine.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
+#include "support/VirtualClock.h"
+#include "tools/TracingPort.h"
+#include "tools/ui/AlarmWindow.h"
+#include "tools/ui/LightWindow.h"
+#include "tools/ui/OpenTools.h"
+#include "tools/ui/SetupWindow.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRect kPanelFrame(10, 20, 350, 300);
+
+void type(QWidget* box, const QString& keys) {
+    for (const QChar c : keys) {
+        int key = c.unicode();
+        if (c == u'\b')
+            key = Qt::Key_Backspace;
+        else if (c == u'\r')
+            key = Qt::Key_Return;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+void click(QWidget* widget) {
+    const QPointF at(widget->rect().center());
+    const QPointF global = widget->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+struct ToolsWindows : ::testing::Test {
+    ToolsWindows() {
+        state.loadPanel(clock.wallNow());
+        state.Unit = "LUX";
+        state.Value = Value::fromNumber(100);
+        engine.setDrift(false);
+        port.open(nullptr);
+        context.port = &port;
+        context.panelFrame = [] { return kPanelFrame; };
+        context.pollInterval = [] { return 50; };
+        context.poll.addSwitch(this, [this](bool on) { poll << (on ? "on" : "off"); });
+    }
+    ~ToolsWindows() override {
+        owner.closeAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    template <typename T = QLabel> T* control(QWidget* window, const char* name) {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_TRUE(found) << name;
+        return found;
+    }
+
+    VirtualClock clock;
+    SharedState state;
+    ScriptedDialogs dialogs;
+    ScriptedPrinter printer;
+    MeterEngine engine;
+    DemoPort demo{engine, clock};
+    TracingPort port{demo, clock};
+    AppContext context{state, clock, dialogs, printer};
+    WindowOwner owner;
+    QStringList poll;
+};
+
+} // namespace
+
+TEST_F(ToolsWindows, LightTurnsTheReadingAndTheTypedDistanceIntoCandela) {
+    QPointer<LightWindow> light = openLight(context, owner);
+    ASSERT_TRUE(light);
+    EXPECT_TRUE(state.LightOn);
+    EXPECT_EQ(light->windowTitle(), "Luminous Intensity - Candela ( cd )");
+    EXPECT_EQ(light->size(), QSize(432, 111));
+    EXPECT_EQ(light->frameGeometry().topLeft(), QPoint(10, 320));
+    EXPECT_TRUE(light->timer1().isActive());
+    EXPECT_EQ(light->timer1().interval(), 50);
+    EXPECT_EQ(control(light, "LblMsg1")->text(),
+              "Input the distance from light source to the meter");
+    EXPECT_EQ(control(light, "LblMsg2")->text(), "cd = square meters x Lux = square feet x Fc");
+    for (const char* name : {"Lbl", "LblMul", "Lblequ", "cd", "Shape1", "Shape2", "Shape3"})
+        EXPECT_TRUE(light->findChild<QWidget*>(name)) << name;
+    EXPECT_FALSE(openLight(context, owner)); // a second press while open does nothing
+
+    auto* distance = control<QLineEdit>(light, "TxtDistance");
+    type(distance, "2a-x\r");
+    EXPECT_EQ(distance->text(), "2");
+    light->Timer1_Timer();
+    EXPECT_EQ(control(light, "Lblcd")->text(), " 400");
+    EXPECT_EQ(control(light, "LblLight")->text(), "100");
+    EXPECT_EQ(control(light, "LblUnit")->text(), "LUX");
+    EXPECT_EQ(control(light, "LblMF")->text(), "M");
+
+    type(distance, ".5.2\b");
+    EXPECT_EQ(distance->text(), "2.5.");
+    state.Unit = "Fc";
+    state.Value = Value::fromText("10.5");
+    light->Timer1_Timer();
+    EXPECT_EQ(control(light, "Lblcd")->text(), " 65.625");
+    EXPECT_EQ(control(light, "LblMF")->text(), "F");
+
+    state.Value = Value::fromText("OL");
+    light->Timer1_Timer();
+    EXPECT_EQ(control(light, "Lblcd")->text(), "OL");
+
+    state.Value = Value::fromNumber(1999);
+    distance->setText("1e300"); // pasted
+    light->Timer1_Timer();
+    EXPECT_EQ(distance->text(), "");
+    EXPECT_EQ(control(light, "Lblcd")->text(), "0");
+
+    light->close();
+    EXPECT_FALSE(state.LightOn);
+    EXPECT_FALSE(light->timer1().isActive());
+}
+
+TEST_F(ToolsWindows, LightTimerIsHeldOffWithTheOtherTimers) {
+    QPointer<LightWindow> light = openLight(context, owner);
+    ASSERT_TRUE(light);
+    {
+        const ScopedPause plot(context.timers);
+        EXPECT_FALSE(light->timer1().isActive());
+    }
+    EXPECT_TRUE(light->timer1().isActive());
+    light->close();
+    { const ScopedPause plot(context.timers); }
+    EXPECT_FALSE(light->timer1().isActive());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(light);
+    const ScopedPause plot(context.timers); // the deleted window left no switch behind
+}
+
+TEST_F(ToolsWindows, SetupIsRefusedWhileTheMeterLogs) {
+    state.MeterRec = true;
+    EXPECT_FALSE(openSetup(context, owner));
+    EXPECT_EQ(dialogs.messages(), QStringList({"Recording mode, stop record then try again !"}));
+    EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(poll.isEmpty());
+}
+
+TEST_F(ToolsWindows, SetupShowsAndSetsTheMeterClock) {
+    engine.setClock(QDateTime(QDate(2011, 3, 4), QTime(5, 6, 7)), clock.monotonic());
+    QPointer<SetupWindow> setup = openSetup(context, owner);
+    ASSERT_TRUE(setup);
+    EXPECT_EQ(setup->windowTitle(), "Setup");
+    EXPECT_EQ(setup->windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(setup->isVisible());
+    EXPECT_EQ(setup->frameGeometry().topLeft(),
+              QPoint(10 + (350 - setup->width()) / 2, 20 + 67));
+    EXPECT_EQ(poll, QStringList({"off"}));
+    EXPECT_EQ(setup->timer1().interval(), 350);
+    EXPECT_TRUE(setup->timer1().isActive());
+    EXPECT_EQ(control<QWidget>(setup, "FrameTime")->parentWidget(), setup.data());
+    EXPECT_EQ(control<QPushButton>(setup, "CmdSetTime")->text(), "Set Meter Time To System Time");
+    auto* meterTime = control(setup, "LblMeterTime");
+    auto* pcTime = control(setup, "LblPCTime");
+
+    setup->Timer1_Timer();
+    EXPECT_EQ(meterTime->text(), "Meter Time");
+    EXPECT_EQ(pcTime->text(), "PC System Time");
+    EXPECT_TRUE(port.writes.isEmpty());
+
+    click(meterTime);
+    click(pcTime);
+    setup->Timer1_Timer();
+    EXPECT_EQ(meterTime->text(), "03/04/11 05:06:07");
+    EXPECT_EQ(pcTime->text(), "06/22/10 14:05:10");
+    EXPECT_EQ(port.writes.last(), "43");
+
+    click(control<QPushButton>(setup, "CmdSetTime"));
+    EXPECT_EQ(port.writes.mid(port.writes.size() - 2), QStringList({"44", "10 06 22 14 05 10"}));
+    setup->Timer1_Timer();
+    EXPECT_TRUE(meterTime->text().startsWith("06/22/10 14:05:1"))
+        << meterTime->text().toStdString();
+
+    click(meterTime);
+    const qsizetype writes = port.writes.size();
+    setup->Timer1_Timer();
+    EXPECT_EQ(meterTime->text(), "Meter Time");
+    EXPECT_EQ(port.writes.size(), writes);
+
+    click(control<QPushButton>(setup, "CmdExit"));
+    EXPECT_FALSE(setup->isVisible());
+    EXPECT_FALSE(setup->timer1().isActive());
+    EXPECT_EQ(poll, QStringList({"off", "on"}));
+}
+
+TEST_F(ToolsWindows, SetupClosedDuringAReadEndsItAndStartsThePoll) {
+    QPointer<SetupWindow> setup = openSetup(context, owner);
+    ASSERT_TRUE(setup);
+    setup->LblMeterTime_Click();
+    engine.setSilent(true);
+    clock.duringWait = [&] { setup->close(); };
+    setup->Timer1_Timer();
+    EXPECT_EQ(poll, QStringList({"off", "on"}));
+    EXPECT_TRUE(dialogs.shown.empty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(setup);
+}
+
+TEST_F(ToolsWindows, AlarmShowsTheSettingsOfTheLiveUnit) {
+    state.AlarmHighLux = 900;
+    state.AlarmLowLux = 90;
+    state.AlarmUnit = "Fc";
+    QPointer<AlarmWindow> alarm = openAlarm(context, owner);
+    ASSERT_TRUE(alarm);
+    EXPECT_EQ(state.AlarmUnit, "LUX");
+    EXPECT_EQ(alarm->windowTitle(), "Alarm");
+    EXPECT_EQ(control<QWidget>(alarm, "FUnit")->parentWidget(), alarm.data());
+    EXPECT_EQ(control(alarm, "PTH")->text(), "High");
+    EXPECT_EQ(control(alarm, "PTL")->text(), "Low");
+    EXPECT_EQ(control<QPushButton>(alarm, "CmdOK")->text(), "Enable");
+    EXPECT_EQ(control<QPushButton>(alarm, "CmdDisable")->text(), "Disable");
+    EXPECT_TRUE(control<QRadioButton>(alarm, "OptLUX")->isChecked());
+    EXPECT_EQ(control<QLineEdit>(alarm, "TTH")->text(), "900");
+    EXPECT_EQ(control<QLineEdit>(alarm, "TTL")->text(), "90");
+
+    // Pressed again while the window is open (the meter now in Fc): it shows that unit.
+    control<QRadioButton>(alarm, "OptLUX")->click();
+    state.Unit = "Fc";
+    EXPECT_EQ(openAlarm(context, owner), alarm);
+    EXPECT_EQ(state.AlarmUnit, "Fc");
+    EXPECT_TRUE(control<QRadioButton>(alarm, "OptFc")->isChecked());
+    EXPECT_EQ(control<QLineEdit>(alarm, "TTH")->text(), "20000");
+
+    // An unknown unit (no reading yet) keeps the initial layout.
+    alarm->close();
+    state.Unit.clear();
+    alarm = openAlarm(context, owner);
+    EXPECT_TRUE(control<QRadioButton>(alarm, "OptLUX")->isChecked());
+    EXPECT_EQ(control<QLineEdit>(alarm, "TTH")->text(), "20000");
+    EXPECT_EQ(control<QLineEdit>(alarm, "TTL")->text(), "0");
+}
+
+TEST_F(ToolsWindows, AlarmEnabledForTheOtherUnitSwitchesTheMeter) {
+    QPointer<AlarmWindow> alarm = openAlarm(context, owner);
+    ASSERT_TRUE(alarm);
+    auto* high = control<QLineEdit>(alarm, "TTH");
+    auto* low = control<QLineEdit>(alarm, "TTL");
+    high->clear();
+    type(high, "1a-0e0");
+    EXPECT_EQ(high->text(), "100");
+    type(low, "\b1-0");
+    EXPECT_EQ(low->text(), "10");
+
+    control<QRadioButton>(alarm, "OptFc")->click();
+    EXPECT_EQ(state.AlarmUnit, "Fc");
+    low->setText(".");
+    click(control<QPushButton>(alarm, "CmdOK"));
+    EXPECT_EQ(dialogs.messages(), QStringList({"Invalid settings, try again!"}));
+    EXPECT_TRUE(alarm->isVisible());
+    EXPECT_FALSE(state.AlarmOn);
+    EXPECT_TRUE(port.writes.isEmpty());
+
+    low->setText("10");
+    click(control<QPushButton>(alarm, "CmdOK"));
+    EXPECT_TRUE(state.AlarmOn);
+    EXPECT_EQ(state.AlarmHighFc, 100);
+    EXPECT_EQ(state.AlarmLowFc, 10);
+    EXPECT_EQ(state.AlarmHighLux, 20000);
+    EXPECT_EQ(port.writes.mid(port.writes.size() - 2), QStringList({"20", "46 08"}));
+    EXPECT_EQ(poll, QStringList({"off", "on"}));
+    EXPECT_FALSE(alarm->isVisible());
+
+    alarm = openAlarm(context, owner); // the live unit is still LUX
+    EXPECT_TRUE(control<QRadioButton>(alarm, "OptLUX")->isChecked());
+    EXPECT_EQ(control<QLineEdit>(alarm, "TTH")->text(), "20000");
+    click(control<QPushButton>(alarm, "CmdDisable"));
+    EXPECT_FALSE(state.AlarmOn);
+    EXPECT_FALSE(alarm->isVisible());
+}
