@@ -19,7 +19,7 @@ std::optional<AlarmLimits> alarmLimits(const QString& high, const QString& low) 
     const std::optional<double> l = leadingNumberIn(low);
     if (!h || !l)
         return std::nullopt;
-    if (!(*l < *h) || *h > kAlarmCeiling || *l < 0)
+    if (*l >= *h || *h > kAlarmCeiling || *l < 0)
         return std::nullopt;
     return AlarmLimits{*h, *l};
 }
@@ -33,7 +33,8 @@ std::optional<AlarmForm> alarmForm(const SharedState& state) {
 }
 
 bool enableAlarm(AppContext& context, const QString& high, const QString& low,
-                 std::function<bool()> cancelled) {
+                 const std::function<bool()>& cancelled,
+                 const std::function<void(bool)>& switching) {
     SharedState& state = context.state;
     const std::optional<AlarmLimits> limits = alarmLimits(high, low);
     if (!limits) {
@@ -51,6 +52,8 @@ bool enableAlarm(AppContext& context, const QString& high, const QString& low,
         if (!context.port)
             return false;
         LinkStatus status = LinkStatus::Ok;
+        if (switching)
+            switching(true);
         {
             const ScopedPause pause(context.poll);
             MeterExchange exchange(*context.port, context.clock, [&context, &cancelled] {
@@ -58,6 +61,8 @@ bool enableAlarm(AppContext& context, const QString& high, const QString& low,
             });
             status = exchange.ToggleUnit();
         }
+        if (switching)
+            switching(false);
         if (status == LinkStatus::NoReply)
             context.dialogs.message(kMeterNotResponding, {}, Dialogs::Icon::Critical);
         if (status != LinkStatus::Ok)

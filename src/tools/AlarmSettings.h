@@ -32,8 +32,10 @@ std::optional<AlarmForm> alarmForm(const SharedState& state);
 
 // "Enable": checks the limits (kInvalidAlarmSettings when they are not valid), stores them for
 // AlarmUnit (for LUX, the window's first option, unless it is "Fc"), switches the meter to
-// AlarmUnit when the live unit differs, and turns the alarm on. Returns true when the alarm is on
-// and the window may close. A silent meter shows kMeterNotResponding and leaves AlarmOn as it was,
-// as does `cancelled` (the window closed during the unit switch).
+// AlarmUnit when the live unit differs, and turns the alarm on. Returns true when the alarm is
+// on and the window may close. A silent meter shows kMeterNotResponding and leaves AlarmOn as it
+// was, as does `cancelled` (the window closed during the unit switch). `switching` hears when
+// the unit switch starts (true) and ends (false).
 bool enableAlarm(AppContext& context, const QString& high, const QString& low,
-                 std::function<bool()> cancelled);
+                 const std::function<bool()>& cancelled,
+                 const std::function<void(bool)>& switching = {});

@@ -1,13 +1,6 @@
-#include "common/AppContext.h"
-#include "common/SharedState.h"
 #include "link/MeterExchange.h"
-#include "sim/engine/DemoPort.h"
-#include "sim/engine/MeterEngine.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedPrinter.h"
-#include "support/VirtualClock.h"
 #include "tools/AlarmSettings.h"
-#include "tools/TracingPort.h"
+#include "tools/SimulatedMeter.h"
 
 #include <gtest/gtest.h>
 
@@ -35,50 +28,13 @@ TEST(AlarmSettings, LimitChecks) {
     }
 }
 
-TEST(AlarmSettings, FormShowsTheLimitsOfTheAlarmUnit) {
-    SharedState state;
-    state.loadPanel(QDateTime(QDate(2010, 6, 22), QTime(14, 5, 9)));
-    state.AlarmHighFc = 100;
-    state.AlarmLowFc = 10.5;
-    EXPECT_FALSE(alarmForm(state));
-    state.AlarmUnit = "LUX";
-    auto form = alarmForm(state);
-    ASSERT_TRUE(form);
-    EXPECT_FALSE(form->fc);
-    EXPECT_EQ(form->high, "20000");
-    EXPECT_EQ(form->low, "0");
-    state.AlarmUnit = "Fc";
-    form = alarmForm(state);
-    ASSERT_TRUE(form);
-    EXPECT_TRUE(form->fc);
-    EXPECT_EQ(form->high, "100");
-    EXPECT_EQ(form->low, "10.5");
-}
-
 namespace {
 
-struct EnableAlarm : ::testing::Test {
-    EnableAlarm() {
-        state.loadPanel(clock.wallNow());
-        state.Unit = "LUX";
-        engine.setDrift(false);
-        port.open(nullptr);
-        context.port = &port;
-        context.poll.addSwitch(this, [this](bool on) { poll << (on ? "on" : "off"); });
-    }
+struct EnableAlarm : ::testing::Test, SimulatedMeter {
     bool enable(const char* high, const char* low, std::function<bool()> cancelled = {}) {
-        return enableAlarm(context, high, low, std::move(cancelled));
+        return enableAlarm(context, high, low, cancelled,
+                           [this](bool on) { poll << (on ? "switching" : "switched"); });
     }
-
-    VirtualClock clock;
-    SharedState state;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    MeterEngine engine;
-    DemoPort demo{engine, clock};
-    TracingPort port{demo, clock};
-    AppContext context{state, clock, dialogs, printer};
-    QStringList poll;
 };
 
 } // namespace
@@ -96,7 +52,7 @@ TEST_F(EnableAlarm, OtherUnitStoresItsLimitsAndSwitchesTheMeter) {
     EXPECT_EQ(port.writes.back(), "46 08");
     EXPECT_EQ(port.writes[port.writes.size() - 2], "20");
     EXPECT_TRUE(engine.unitFc());
-    EXPECT_EQ(poll, QStringList({"off", "on"}));
+    EXPECT_EQ(poll, QStringList({"switching", "off", "on", "switched"}));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -121,6 +77,7 @@ TEST_F(EnableAlarm, InvalidSettingsChangeNothing) {
     EXPECT_EQ(dialogs.messages(), QStringList(3, "Invalid settings, try again!"));
     EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(port.writes.empty());
+    EXPECT_TRUE(poll.isEmpty());
 }
 
 TEST_F(EnableAlarm, SilentMeterIsReportedAndTheAlarmStaysOff) {
@@ -131,7 +88,7 @@ TEST_F(EnableAlarm, SilentMeterIsReportedAndTheAlarmStaysOff) {
     EXPECT_NEAR(clock.monotonic() - started, MeterExchange::kGiveUpSeconds, 0.3);
     EXPECT_FALSE(state.AlarmOn);
     EXPECT_EQ(dialogs.messages(), QStringList({kMeterNotResponding}));
-    EXPECT_EQ(poll, QStringList({"off", "on"}));
+    EXPECT_EQ(poll, QStringList({"switching", "off", "on", "switched"}));
 }
 
 TEST_F(EnableAlarm, ClosedWindowEndsTheSwitchQuietly) {

@@ -1,14 +1,7 @@
-#include "common/AppContext.h"
-#include "common/SharedState.h"
 #include "link/MeterExchange.h"
-#include "sim/engine/DemoPort.h"
-#include "sim/engine/MeterEngine.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedPrinter.h"
-#include "support/VirtualClock.h"
 #include "tools/ClockTexts.h"
 #include "tools/MeterClock.h"
-#include "tools/TracingPort.h"
+#include "tools/SimulatedMeter.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -51,26 +44,10 @@ struct View : ClockView {
     QString pc;
 };
 
-struct MeterClockTest : ::testing::Test {
+struct MeterClockTest : ::testing::Test, SimulatedMeter {
     MeterClockTest() {
-        state.loadPanel(clock.wallNow());
-        engine.setDrift(false);
         engine.setClock(QDateTime(QDate(2011, 3, 4), QTime(5, 6, 7)), clock.monotonic());
-        port.open(nullptr);
-        context.port = &port;
-        context.poll.addSwitch(this, [this](bool on) { poll << (on ? "on" : "off"); });
     }
-    int count(const char* hex) const { return static_cast<int>(port.writes.count(hex)); }
-
-    VirtualClock clock;
-    SharedState state;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    MeterEngine engine;
-    DemoPort demo{engine, clock};
-    TracingPort port{demo, clock};
-    AppContext context{state, clock, dialogs, printer};
-    QStringList poll;
     View view;
 };
 
@@ -124,17 +101,6 @@ TEST_F(MeterClockTest, SetSendsThePcClockAsPackedDecimals) {
     EXPECT_EQ(port.writes, QStringList({"20", "20", "20", "44", "10 06 22 14 05 09"}));
     // The meter's clock now runs from the PC time taken when the button was pressed.
     EXPECT_EQ(engine.clock(clock.monotonic()).toString("yyyy-MM-dd HH:mm"), "2010-06-22 14:05");
-
-    VirtualClock late(QDateTime(QDate(2009, 12, 31), QTime(23, 59, 58)));
-    context.port = nullptr; // the set below runs on a clock of its own
-    ScriptedPort scripted(late);
-    scripted.open(nullptr);
-    scripted.defaultReply = fromHexText("02 20 01 23 03");
-    AppContext other{state, late, dialogs, printer};
-    other.port = &scripted;
-    MeterClock otherClock(other, view);
-    otherClock.setMeterTime();
-    EXPECT_EQ(scripted.writtenHex().last(), "09 12 31 23 59 58");
 }
 
 TEST_F(MeterClockTest, SilentMeterIsReportedAndNotAskedAgain) {

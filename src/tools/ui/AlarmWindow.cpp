@@ -2,7 +2,6 @@
 
 #include "common/AppContext.h"
 #include "common/SharedState.h"
-#include "common/ui/Twips.h"
 #include "tools/AlarmSettings.h"
 #include "tools/ui/NumberKeyFilter.h"
 
@@ -17,6 +16,7 @@ namespace {
 
 constexpr int kWidth = 240;
 constexpr int kMargin = 10;
+constexpr int kInner = kWidth - 2 * kMargin;
 constexpr int kRowHeight = 26;
 
 } // namespace
@@ -29,31 +29,30 @@ AlarmWindow::AlarmWindow(AppContext& context)
 }
 
 void AlarmWindow::buildControls() {
-    const int inner = kWidth - 2 * kMargin;
     auto* frame = new QGroupBox(QStringLiteral("Alarm Function"), this);
     frame->setObjectName(QStringLiteral("FUnit"));
-    frame->setGeometry(kMargin, kMargin, inner, 52);
+    frame->setGeometry(kMargin, kMargin, kInner, 52);
     m_optLux = new QRadioButton(QStringLiteral("LUX"), frame);
     m_optLux->setObjectName(QStringLiteral("OptLUX"));
-    m_optLux->setGeometry(kMargin + 10, 22, inner / 2 - 20, 22);
+    m_optLux->setGeometry(kMargin + 10, 22, kInner / 2 - 20, 22);
     m_optLux->setChecked(true);
     m_optFc = new QRadioButton(QStringLiteral("Fc"), frame);
     m_optFc->setObjectName(QStringLiteral("OptFc"));
-    m_optFc->setGeometry(inner / 2 + 10, 22, inner / 2 - 20, 22);
+    m_optFc->setGeometry(kInner / 2 + 10, 22, kInner / 2 - 20, 22);
     connect(m_optLux, &QRadioButton::clicked, this, &AlarmWindow::OptLUX_Click);
     connect(m_optFc, &QRadioButton::clicked, this, &AlarmWindow::OptFc_Click);
 
     int y = frame->y() + frame->height() + kMargin;
-    auto limitRow = [this, &y, inner](const char* panelName, const QString& caption,
-                                      const char* boxName, const QString& text) {
+    auto limitRow = [this, &y](const char* panelName, const QString& caption, const char* boxName,
+                               const QString& text) {
         auto* panel = new QLabel(caption, this);
         panel->setObjectName(QString::fromLatin1(panelName));
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
         panel->setAlignment(Qt::AlignCenter);
-        panel->setGeometry(kMargin, y, inner / 3, kRowHeight);
+        panel->setGeometry(kMargin, y, kInner / 3, kRowHeight);
         auto* box = new QLineEdit(text, this);
         box->setObjectName(QString::fromLatin1(boxName));
-        box->setGeometry(kMargin + inner / 3 + 6, y, inner - inner / 3 - 6, kRowHeight);
+        box->setGeometry(kMargin + kInner / 3 + 6, y, kInner - kInner / 3 - 6, kRowHeight);
         NumberKeyFilter::install(*box);
         y += kRowHeight + 6;
         return box;
@@ -62,7 +61,7 @@ void AlarmWindow::buildControls() {
     m_ttl = limitRow("PTL", QStringLiteral("Low"), "TTL", QStringLiteral("0"));
 
     y += 4;
-    const int half = (inner - 8) / 2;
+    const int half = (kInner - 8) / 2;
     m_cmdOk = new QPushButton(QStringLiteral("Enable"), this);
     m_cmdOk->setObjectName(QStringLiteral("CmdOK"));
     m_cmdOk->setGeometry(kMargin, y, half, 28);
@@ -77,7 +76,7 @@ void AlarmWindow::buildControls() {
 void AlarmWindow::Form_Load() {
     if (m_context.panelFrame) {
         const QRect panel = m_context.panelFrame();
-        move(panel.x() + (panel.width() - frameGeometry().width()) / 2, panel.y() + twips(1000));
+        move(panel.x() + panel.width(), panel.y());
     }
     showAlarmUnit();
 }
@@ -103,16 +102,14 @@ void AlarmWindow::CmdOK_Click() {
     if (m_enabling)
         return;
     // The unit switch waits for the meter: the unit must not change under it.
-    const auto setChoicesEnabled = [this](bool on) {
+    const auto switching = [this](bool running) {
         for (QWidget* control : std::initializer_list<QWidget*>{m_optLux, m_optFc, m_cmdOk})
-            control->setEnabled(on);
+            control->setEnabled(!running);
     };
-    whileRunning([this, &setChoicesEnabled] {
+    whileRunning([this, &switching] {
         QScopedValueRollback guard(m_enabling, true);
-        setChoicesEnabled(false);
-        const bool enabled =
-            enableAlarm(m_context, m_tth->text(), m_ttl->text(), [this] { return closing(); });
-        setChoicesEnabled(true);
+        const bool enabled = enableAlarm(
+            m_context, m_tth->text(), m_ttl->text(), [this] { return closing(); }, switching);
         if (enabled && !closing())
             close();
     });

@@ -14,7 +14,8 @@ class AlarmWindow : public SecondaryWindow {
 public:
     explicit AlarmWindow(AppContext& context);
 
-    // Places the window over the main window and shows the settings of AlarmUnit.
+    // Places the window beside the main window, where the alarm marks stay in sight, and shows the
+    // settings of AlarmUnit.
     void Form_Load();
     // Selects the option of AlarmUnit and shows its limits; keeps what the window shows for any
     // other unit.

@@ -75,8 +75,9 @@ void LightWindow::buildControls() {
     m_txtDistance->setObjectName(QStringLiteral("TxtDistance"));
     m_txtDistance->setGeometry(10, top + 1, 76, h - 2);
     NumberKeyFilter::install(*m_txtDistance);
-    m_lblMf = label("LblMF", QStringLiteral("M"), QRect(88, top, 16, h), centre);
-    QLabel* square = label("Lbl", QStringLiteral("2"), QRect(104, top - 1, 12, 14), centre);
+    m_lblMf = label("LblMF", QStringLiteral("M"), QRect(88, top, 16, h), right);
+    QLabel* square = label("Lbl", QStringLiteral("2"), QRect(105, top + 1, 12, 12),
+                           Qt::AlignLeft | Qt::AlignTop);
     QFont small = font();
     small.setPointSize(7);
     square->setFont(small);

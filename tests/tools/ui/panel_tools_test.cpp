@@ -1,12 +1,5 @@
-#include "common/AppContext.h"
-#include "common/SharedState.h"
 #include "panel/ui/PanelWindow.h"
-#include "sim/engine/DemoPort.h"
-#include "sim/engine/MeterEngine.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedPrinter.h"
-#include "support/VirtualClock.h"
-#include "tools/TracingPort.h"
+#include "tools/SimulatedMeter.h"
 #include "tools/ui/AlarmWindow.h"
 #include "tools/ui/LightWindow.h"
 #include "tools/ui/SetupWindow.h"
@@ -20,23 +13,12 @@
 namespace {
 
 // The main window on the simulated meter, its toolbar opening the tools.
-struct PanelTools : ::testing::Test {
-    PanelTools() {
-        engine.setDrift(false);
-        engine.setIlluminance(300);
-    }
+struct PanelTools : ::testing::Test, SimulatedMeter {
     PanelWindow::PortFactory factory() {
-        return [this](const AppContext&) { return std::make_unique<TracingPort>(demo, clock); };
+        return [this](const AppContext&) { return std::make_unique<TracingPort>(demo); };
     }
     QLabel* label(const char* name) { return panel.findChild<QLabel*>(QString::fromLatin1(name)); }
 
-    VirtualClock clock;
-    SharedState state;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    MeterEngine engine;
-    DemoPort demo{engine, clock};
-    AppContext context{state, clock, dialogs, printer};
     PanelWindow panel{context, factory()};
 };
 
