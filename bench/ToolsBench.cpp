@@ -72,7 +72,7 @@ std::vector<Figure> lightDemo(const BenchOptions& o) {
     QElapsedTimer wall;
     wall.start();
     program.clock.WaitSeconds(o.pollSeconds);
-    const double elapsed = wall.nsecsElapsed() * 1e-9;
+    const double elapsed = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
     const double cpu = processCpuSeconds() - cpu0;
     const bool showing = !light->findChild<QLabel*>(QStringLiteral("Lblcd"))->text().isEmpty();
     panel.close();
@@ -109,7 +109,7 @@ std::vector<Figure> clockReadPty(const BenchOptions& o) {
             QElapsedTimer timer;
             timer.start();
             meterClock.tick();
-            const double took = timer.nsecsElapsed() * 1e-9;
+            const double took = static_cast<double>(timer.nsecsElapsed()) * 1e-9;
             if (view.meter.size() != 17)
                 break;
             seconds += took;

@@ -31,7 +31,7 @@ TEST(AlarmSettings, LimitChecks) {
 namespace {
 
 struct EnableAlarm : ::testing::Test, SimulatedMeter {
-    bool enable(const char* high, const char* low, std::function<bool()> cancelled = {}) {
+    bool enable(const char* high, const char* low, const std::function<bool()>& cancelled = {}) {
         return enableAlarm(context, high, low, cancelled,
                            [this](bool on) { poll << (on ? "switching" : "switched"); });
     }
