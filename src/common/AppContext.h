@@ -35,6 +35,9 @@ struct AppContext {
     PauseGate timers;
     // The main window's frame on screen, for windows placed beside it.
     std::function<QRect()> panelFrame;
+    // The interval of the main window's poll timer in milliseconds, which the timers that follow
+    // the live reading take when their windows open.
+    std::function<int()> pollInterval;
     // The main window's port label (LblCOM), restored after a download.
     std::function<void(const QString&)> setPortLabel;
 };

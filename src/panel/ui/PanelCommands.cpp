@@ -12,6 +12,7 @@
 #include "records/ui/DataList.h"
 #include "records/ui/FileList.h"
 #include "records/ui/RealTimeList.h"
+#include "tools/ui/OpenTools.h"
 
 namespace {
 
@@ -106,15 +107,15 @@ void PanelCommands::memory() {
 }
 
 void PanelCommands::light() {
-    // The luminous intensity window comes with the tools.
+    openLight(m_context, m_owner);
 }
 
 void PanelCommands::timeSet() {
-    // The meter clock window comes with the tools.
+    openSetup(m_context, m_owner);
 }
 
 void PanelCommands::alarm() {
-    // The alarm window comes with the tools.
+    openAlarm(m_context, m_owner);
 }
 
 void PanelCommands::connectPlot(RecordListWindow& list) {

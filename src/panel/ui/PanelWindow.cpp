@@ -81,6 +81,7 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
             m_timer2.stop();
     });
     m_context.panelFrame = [this] { return frameGeometry(); };
+    m_context.pollInterval = [this] { return m_timer1.interval(); };
     m_context.setPortLabel = [this](const QString& text) { m_lblCom->setText(text); };
     m_recorder.onListRow = [this](const QString& row) {
         if (RealTimeList* list = m_commands.liveList())
@@ -95,6 +96,7 @@ PanelWindow::~PanelWindow() {
     m_context.poll.removeSwitch(this);
     m_context.timers.removeSwitch(this);
     m_context.panelFrame = nullptr;
+    m_context.pollInterval = nullptr;
     m_context.setPortLabel = nullptr;
     m_context.port = nullptr;
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+inline const QString kMeterTimeCaption = QStringLiteral("Meter Time");
+inline const QString kPcTimeCaption = QStringLiteral("PC System Time");
+
+// The meter's clock reply (second, year, month, day, hour, minute, each packed BCD) as
+// "mm/dd/yy hh:mm:ss". Each byte shows as its two hexadecimal digits, as the meter sent it.
+QString clockReplyText(const QByteArray& reply);
+
+// The PC clock as "mm/dd/yy hh:mm:ss", with "/" and ":" whatever the PC's locale uses.
+QString pcClockText(const QDateTime& now);

@@ -1,0 +1,83 @@
+#include "tools/MeterClock.h"
+
+#include "common/AppContext.h"
+#include "common/Dialogs.h"
+#include "link/Clock.h"
+#include "tools/ClockTexts.h"
+
+#include <QScopedValueRollback>
+
+MeterClock::MeterClock(AppContext& context, ClockView& view)
+    : m_context(context)
+    , m_view(view)
+    , m_windowPause(std::in_place, context.poll) {}
+
+void MeterClock::release() {
+    m_windowPause.reset();
+}
+
+MeterExchange MeterClock::exchange() {
+    // The main window lets go of the port when it closes: the exchange ends at its next wait.
+    return MeterExchange(*m_context.port, m_context.clock,
+                         [this] { return m_view.closed() || !m_context.port; });
+}
+
+void MeterClock::tick() {
+    if (m_view.closed())
+        return;
+    if (m_showMeterTime && !busy())
+        readMeterTime();
+    if (m_view.closed())
+        return;
+    if (!m_showMeterTime)
+        m_view.setMeterTimeText(kMeterTimeCaption);
+    m_view.setPcTimeText(m_showPcTime ? pcClockText(m_context.clock.wallNow()) : kPcTimeCaption);
+}
+
+void MeterClock::readMeterTime() {
+    if (!m_context.port)
+        return;
+    {
+        QScopedValueRollback running(m_running, Running::Read);
+        LinkResult<QByteArray> reply;
+        {
+            const ScopedPause pause(m_context.poll);
+            reply = exchange().ReadClock();
+        }
+        if (reply.status == LinkStatus::NoReply) {
+            m_showMeterTime = false;
+            m_setPending = false;
+            m_view.setMeterTimeText(kMeterTimeCaption);
+            m_context.dialogs.message(kMeterNotResponding, {}, Dialogs::Icon::Critical);
+            return;
+        }
+        if (!reply.ok()) {
+            m_setPending = false;
+            return;
+        }
+        // The label may have been switched off while the reply was awaited.
+        if (m_showMeterTime)
+            m_view.setMeterTimeText(clockReplyText(reply.reply));
+    }
+    if (m_setPending) {
+        m_setPending = false;
+        setMeterTime();
+    }
+}
+
+void MeterClock::setMeterTime() {
+    if (!m_context.port || m_view.closed())
+        return;
+    if (m_running == Running::Read)
+        m_setPending = true;
+    if (busy())
+        return;
+    QScopedValueRollback running(m_running, Running::Set);
+    LinkStatus status = LinkStatus::Ok;
+    {
+        const ScopedPause pause(m_context.poll);
+        status = exchange().SetClock(m_context.clock.wallNow());
+    }
+    if (status == LinkStatus::NoReply)
+        m_context.dialogs.message(kMeterNotResponding, {}, Dialogs::Icon::Critical);
+}
