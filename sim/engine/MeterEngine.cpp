@@ -165,6 +165,15 @@ void MeterEngine::runCommand(double t) {
         if (m_badFraming)
             frame[0] = 0x00;
         frame.append(m_trailing, '\0');
+        if (const int late = std::min<int>(std::exchange(m_lateTail, 0), frame.size() - 1);
+            late > 0) {
+            if (const std::optional<double> headEnd = send(frame.left(frame.size() - late), t)) {
+                const double first = *headEnd + m_lateTailDelay;
+                m_out.push_back(Burst{first, m_paced ? kByteSeconds : 0.0, frame.right(late)});
+                m_lineFreeAt = first + (m_paced ? late * kByteSeconds : 0.0);
+            }
+            break;
+        }
         send(frame, t);
         break;
     }
@@ -494,6 +503,11 @@ QByteArray MeterEngine::clockReply(double t) const {
 void MeterEngine::setSplitReplies(int pieces, double gap) {
     m_pieces = std::max(pieces, 1);
     m_pieceGap = std::max(gap, 0.0);
+}
+
+void MeterEngine::delayNextFrameTail(int count, double delay) {
+    m_lateTail = qBound(0, count, 4);
+    m_lateTailDelay = std::max(delay, 0.0);
 }
 
 void MeterEngine::setUnplugged(bool on) {

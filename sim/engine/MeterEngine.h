@@ -114,6 +114,9 @@ public:
     void setShortFrames(bool on) { m_shortFrames = on; }
     void setBadFraming(bool on) { m_badFraming = on; }
     void setTrailingBytes(int count) { m_trailing = qBound(0, count, 64); }
+    // The last `count` bytes of the next live frame arrive `delay` seconds after the rest, as
+    // after a glitch on the line: they land in front of the answer to the following request.
+    void delayNextFrameTail(int count, double delay = 0.25);
     // Every reply in `pieces` parts with `gap` seconds between them; 1 piece is whole.
     void setSplitReplies(int pieces, double gap = 0.05);
     // An unplugged meter hears nothing and sends nothing; ports refuse to open on it.
@@ -176,6 +179,8 @@ private:
     bool m_shortFrames = false;
     bool m_badFraming = false;
     int m_trailing = 0;
+    int m_lateTail = 0;
+    double m_lateTailDelay = 0;
     int m_pieces = 1;
     double m_pieceGap = 0.05;
     bool m_unplugged = false;

@@ -49,6 +49,21 @@ QString applySimControl(MeterEngine& meter, const QString& line) {
 
     bool isNumber = false;
     const int number = argument.toInt(&isNumber);
+    if (name == u"lux") {
+        bool isLux = false;
+        const double lux = argument.toDouble(&isLux);
+        if (!isLux || lux < 0)
+            return QStringLiteral("lux takes an illuminance");
+        meter.setDrift(false);
+        meter.setIlluminance(lux);
+        return {};
+    }
+    if (name == u"late") {
+        if (!isNumber || number < 1 || number > 4)
+            return QStringLiteral("late takes a count of 1 to 4");
+        meter.delayNextFrameTail(number);
+        return {};
+    }
     if (name == u"trailing" || name == u"split") {
         if (!isNumber || number < (name == u"split" ? 1 : 0) || number > 64)
             return QStringLiteral("%1 takes a count").arg(name);

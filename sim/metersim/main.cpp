@@ -222,7 +222,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption control(
         {QStringLiteral("control"), QStringLiteral("stdin-control")},
         QStringLiteral("Read commands from stdin, one a line (silent on|off, short on|off, "
-                       "badframe on|off, trailing N, split N, range 20|200|2000|20000, "
+                       "badframe on|off, trailing N, split N, late N, lux L, "
+                       "range 20|200|2000|20000, "
                        "unit lux|fc, battery on|off, hold on|off, logging on|off, quit); "
                        "end when stdin closes."));
     const QCommandLineOption link(

@@ -1,8 +1,21 @@
 #include "link/SystemSerialPort.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
-SystemSerialPort::SystemSerialPort(const QString& device) {
+namespace {
+
+// The device's file grants this user reading and writing. (On Windows the port names are no
+// files; there a refusal means the port is held.)
+bool deviceAccessible(const QString& portName) {
+    const QFileInfo file(portName);
+    return !file.exists() || (file.isReadable() && file.isWritable());
+}
+
+} // namespace
+
+SystemSerialPort::SystemSerialPort(const QString& device)
+    : m_device(device) {
     m_port.setPortName(device);
 }
 
@@ -22,10 +35,18 @@ bool SystemSerialPort::configure(QString* error) {
     if (error) {
         switch (m_port.error()) {
         case QSerialPort::PermissionError:
-            *error = QCoreApplication::translate("SystemSerialPort",
-                                                 "Permission denied on %1: add your user to the "
-                                                 "\"dialout\" group and log in again.")
-                         .arg(m_port.portName());
+            // Qt reports a device held by another program as a permission error too; only a
+            // device the user may not open calls for the group.
+            *error = deviceAccessible(m_device)
+                         ? QCoreApplication::translate(
+                               "SystemSerialPort",
+                               "%1 is in use by another program: close that program and try "
+                               "again.")
+                               .arg(m_device)
+                         : QCoreApplication::translate("SystemSerialPort",
+                                                       "Permission denied on %1: add your user to "
+                                                       "the \"dialout\" group and log in again.")
+                               .arg(m_device);
             break;
         case QSerialPort::DeviceNotFoundError:
             *error = {};

@@ -23,6 +23,7 @@ private:
     // restarted), so the "No COM" loop finds the meter as soon as it is back.
     void reviveIfLost();
 
+    QString m_device;
     QSerialPort m_port;
     bool m_wanted = false;
 };

@@ -154,6 +154,15 @@ std::optional<QString> chooseFileToOpen(const SharedState& state, Dialogs& dialo
     return path;
 }
 
+QString readFailureDetail(const QString& path, const QString& error) {
+    const QFileInfo file(path);
+    if (file.isDir())
+        return QStringLiteral("%1 is a folder, not a record file.").arg(file.fileName());
+    if (file.exists() && !file.isReadable())
+        return QStringLiteral("You may not read %1.").arg(file.fileName());
+    return QStringLiteral("%1: %2").arg(file.fileName(), error);
+}
+
 bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWindow& window,
                     RecordTableModel& grid, Clock* clock) {
     // A file without a single item leaves the caption empty.

@@ -13,6 +13,8 @@ struct SharedState;
 
 inline const QString kCannotWriteFile =
     QStringLiteral("Cannot write the file, check the disk and try again!");
+inline const QString kCannotReadFile =
+    QStringLiteral("Cannot read the file, check it and try again!");
 inline const QString kAlreadyRecording =
     QStringLiteral("Aready in recording mode, close it and try again !");
 inline const QString kStopRecordingFirst =
@@ -63,6 +65,9 @@ bool PrintGrid(AppContext& app, CaptionedWindow& window, const RecordTableModel&
 
 // "Open" steps 2 and 3: refused while recording; the open dialog. The chosen path, or nullopt.
 std::optional<QString> chooseFileToOpen(const SharedState& state, Dialogs& dialogs);
+
+// Why a file chosen in "Open" could not be read, for the detail line of kCannotReadFile.
+QString readFailureDetail(const QString& path, const QString& error);
 
 // Reads an opened record file into a list: the first item joins the file title in the caption,
 // every further item is a row. The caption counts the rows while they load and ends as file

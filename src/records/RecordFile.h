@@ -66,6 +66,7 @@ public:
     std::optional<QString> nextItem();
     // A read error ended the file early.
     bool failed() const { return m_failed; }
+    QString errorString() const { return m_file.errorString(); }
     void close();
 
 private:

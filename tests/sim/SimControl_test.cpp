@@ -36,6 +36,7 @@ TEST(SimControl, LinesChangeTheMeter) {
         {"logging on", "02 A0 03 20 03"},
         {"memfull on", "02 60 03 20 03"},
         {"overload on", "02 20 FF FF 03"},
+        {"lux 302", "02 20 03 02 03"},
     };
     for (const auto& c : cases) {
         QString error;
@@ -45,13 +46,28 @@ TEST(SimControl, LinesChangeTheMeter) {
 }
 
 TEST(SimControl, BadLinesAreRefusedAndChangeNothing) {
-    for (const char* line :
-         {"silent", "silent maybe", "range 500", "range", "unit kelvin", "trailing -1",
-          "trailing x", "split 0", "frobnicate on", "quit", "hold on now"}) {
+    for (const char* line : {"silent", "silent maybe", "range 500", "range", "unit kelvin",
+                             "trailing -1", "trailing x", "split 0", "frobnicate on", "quit",
+                             "hold on now", "late 0", "late 5", "lux -3", "lux bright"}) {
         QString error;
         EXPECT_EQ(frameAfter(QString::fromLatin1(line), &error), "02 20 03 20 03") << line;
         EXPECT_FALSE(error.isEmpty()) << line;
     }
+}
+
+// A glitch delays the tail of one reading: it arrives behind the head, in front of the answer to
+// the next request, which comes whole.
+TEST(SimControl, LateTailLandsInFrontOfTheNextReading) {
+    MeterEngine meter;
+    meter.setDrift(false);
+    meter.setIlluminance(302.0);
+    meter.receive(" ", 0.0);
+    meter.take(0.19);
+    EXPECT_TRUE(applySimControl(meter, "late 2").isEmpty());
+    meter.receive(" ", 0.2);
+    EXPECT_EQ(hexText(meter.take(0.4)), "02 20 03");
+    meter.receive(" ", 0.4);
+    EXPECT_EQ(hexText(meter.take(0.7)), "02 03 02 20 03 02 03");
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "records/ui/FileList.h"
 
 #include "common/AppContext.h"
+#include "common/Dialogs.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
 #include "records/RecordFile.h"
 
 #include <QFileInfo>
+#include <QPointer>
 
 FileList::FileList(AppContext& context)
     : RecordListWindow(
@@ -33,12 +35,19 @@ void FileList::openCommand(AppContext& context, WindowOwner& owner,
         return;
     owner.close(QStringLiteral("FileList"));
     RecordReader reader;
-    if (!reader.open(*path))
+    if (!reader.open(*path)) {
+        context.dialogs.message(kCannotReadFile, {}, Dialogs::Icon::Critical,
+                                readFailureDetail(*path, reader.errorString()));
         return;
+    }
     auto* list = new FileList(context);
     owner.adopt(QStringLiteral("FileList"), list);
     if (created)
         created(*list);
     list->show();
-    list->readFile(reader, QFileInfo(*path).fileName());
+    const QPointer<FileList> shown(list);
+    // What was read before a failure stays in the list.
+    if (!list->readFile(reader, QFileInfo(*path).fileName()) && shown)
+        context.dialogs.message(kCannotReadFile, {}, Dialogs::Icon::Critical,
+                                readFailureDetail(*path, reader.errorString()));
 }

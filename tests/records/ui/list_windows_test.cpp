@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QPointer>
@@ -294,6 +295,20 @@ TEST_F(ListWindowTest, OpenDoesNothingWhileRecordingOrWhenCancelled) {
     FileList::openCommand(context, owner);
     settleDeletes();
     EXPECT_TRUE(current.isNull());
+}
+
+TEST_F(ListWindowTest, OpenSaysWhyAFileCannotBeRead) {
+    QDir(dir.path()).mkdir("records");
+    dialogs.openAnswers = {path("records"), path("missing.txt")};
+    FileList::openCommand(context, owner);
+    FileList::openCommand(context, owner);
+    ASSERT_EQ(dialogs.messages(), QStringList({"Cannot read the file, check it and try again!",
+                                               "Cannot read the file, check it and try again!"}));
+    EXPECT_EQ(dialogs.shown[1].detail, "records is a folder, not a record file.");
+    EXPECT_TRUE(dialogs.shown[3].detail.startsWith("missing.txt: "))
+        << qPrintable(dialogs.shown[3].detail);
+    EXPECT_EQ(dialogs.shown[3].icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(owner.open("FileList"), nullptr);
 }
 
 } // namespace
