@@ -9,6 +9,7 @@ std::vector<Figure> pollPty(const BenchOptions& o);
 std::vector<Figure> downloadPty(const BenchOptions& o);
 std::vector<Figure> listFigures(const BenchOptions& o);
 std::vector<Figure> windowDownloadPty(const BenchOptions& o);
+std::vector<Figure> chartFigures(const BenchOptions& o);
 
 std::vector<Benchmark> allBenchmarks() {
     return {
@@ -17,6 +18,7 @@ std::vector<Benchmark> allBenchmarks() {
         {"download_pty", downloadPty},
         {"list_86400", listFigures},
         {"window_download_pty", windowDownloadPty},
+        {"charts", chartFigures},
     };
 }
 
