@@ -163,9 +163,3 @@ TEST(ChartDrawing, BoxesIncludeBothCorners) {
     }
 }
 
-TEST(ChartDrawing, PaletteColours) {
-    EXPECT_EQ(paletteColour(0), QColor(0, 0, 0));
-    EXPECT_EQ(paletteColour(7), QColor(192, 192, 192));
-    EXPECT_EQ(paletteColour(12), QColor(255, 0, 0));
-    EXPECT_EQ(paletteColour(15), QColor(255, 255, 255));
-}

@@ -20,9 +20,10 @@ constexpr int kDotsPerMeter = 3780;
 ChartWindow::ChartWindow(AppContext& context, WindowOwner& owner, const char* name,
                          const char* caption, QSize clientSize)
     : m_context(context)
-    , m_owner(owner) {
+    , m_owner(owner)
+    , m_caption(QString::fromLatin1(caption)) {
     setObjectName(QString::fromLatin1(name));
-    setWindowTitle(QString::fromLatin1(caption));
+    setWindowTitle(m_caption);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(clientSize);
 
@@ -46,7 +47,9 @@ void ChartWindow::Toolbar1_ButtonClick(const QString& key) {
         showRangeDialog();
     } else if (key == u"Print") {
         // The image holds the chart alone: the toolbar lies over the window, not in the image.
-        m_context.printer.printImage(m_image, windowTitle());
+        // The chart as drawn so far; the sweep goes on while the print dialog is open.
+        const QImage chart = m_image;
+        whileRunning([&] { m_context.printer.printImage(chart, m_caption); });
     }
 }
 

@@ -40,6 +40,8 @@ protected:
 
     AppContext& m_context;
     WindowOwner& m_owner;
+    // The window's own caption, which a long plot's progress count replaces for a while.
+    const QString m_caption;
     QImage m_image;
 
 private:

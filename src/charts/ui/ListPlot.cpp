@@ -18,7 +18,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Plot Data/File ");
 constexpr QSize kClientSize(392, 364);
 // A slice plots for about this long before events run again: the caption counts a few dozen
 // times a second and the window answers at once.
@@ -69,24 +68,26 @@ void ListPlot::Form_Resize() {
 }
 
 void ListPlot::PlotGrid() {
-    // Before the old pause ends, so the timers stay off when a resize restarts the plot.
-    auto pause = std::make_unique<ScopedPause>(m_context.timers);
-    m_plotter.reset();
     m_slices.stop();
-    if (m_context.state.PlotCount < 1) {
-        endPlot(std::nullopt);
-        return;
+    m_plotter.reset();
+    std::optional<QString> problem;
+    if (m_context.state.PlotCount >= 1) {
+        if (m_records) {
+            auto plotter = std::make_unique<RecordPlotter>(*m_records, m_context.state);
+            problem = plotter->problem();
+            if (!problem)
+                m_plotter = std::move(plotter);
+        } else {
+            problem = QStringLiteral("The plot cannot be drawn: its list has been closed.");
+        }
     }
-    if (!m_records) {
-        endPlot(QStringLiteral("The plot cannot be drawn: its list has been closed."));
-        return;
-    }
-    m_pause = std::move(pause);
-    m_plotter = std::make_unique<RecordPlotter>(*m_records, m_context.state);
-    if (const std::optional<QString> problem = m_plotter->problem()) {
+    if (!m_plotter) {
         endPlot(problem);
         return;
     }
+    // A plot that a resize restarts keeps the pause of the one it replaces.
+    if (!m_pause)
+        m_pause = std::make_unique<ScopedPause>(m_context.timers);
     plotSlice();
 }
 
@@ -127,12 +128,13 @@ void ListPlot::endPlot(const std::optional<QString>& failure) {
     m_slices.stop();
     const bool ended = m_plotter || m_pause;
     m_plotter.reset();
-    setWindowTitle(kCaption);
+    setWindowTitle(m_caption);
     m_pause.reset();
-    if (failure)
-        m_context.dialogs.message(*failure, {}, Dialogs::Icon::Critical);
     if (ended)
         emit plotEnded();
+    if (failure) {
+        whileRunning([&] { m_context.dialogs.message(*failure, {}, Dialogs::Icon::Critical); });
+    }
 }
 
 void ListPlot::Form_Unload() {

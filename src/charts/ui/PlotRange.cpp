@@ -72,6 +72,10 @@ PlotRange::PlotRange(AppContext& context, WindowOwner& owner, const RecordTableM
 }
 
 void PlotRange::CmdOK_Click() {
+    whileRunning([this] { checkAndReplot(); });
+}
+
+void PlotRange::checkAndReplot() {
     SharedState& s = m_context.state;
     const auto checked =
         checkPlotRange({m_txtT1->text(), m_txtT2->text(), m_txtR1->text(), m_txtR2->text()}, s);

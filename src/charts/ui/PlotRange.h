@@ -21,6 +21,8 @@ public:
     void CmdOK_Click();
 
 private:
+    void checkAndReplot();
+
     AppContext& m_context;
     WindowOwner& m_owner;
     QPointer<const RecordTableModel> m_records;

@@ -52,6 +52,11 @@ RealTimeRange::RealTimeRange(AppContext& context, WindowOwner& owner)
 }
 
 void RealTimeRange::CmdOK_Click() {
+    // Its messages let the graph tick, and a tick may close this dialog meanwhile.
+    whileRunning([this] { checkAndReopen(); });
+}
+
+void RealTimeRange::checkAndReopen() {
     SharedState& s = m_context.state;
     const auto checked =
         checkGraphRange({m_txtMax->text(), m_txtMin->text(), m_txtCounts->text()}, s);
@@ -77,6 +82,7 @@ void RealTimeRange::CmdOK_Click() {
             try {
                 showGraph(m_context, m_owner);
             } catch (const std::exception&) {
+                // The message says what failed in the first place.
             }
         }
         m_context.dialogs.message(QStringLiteral("The graph could not be restarted: ") +

@@ -21,6 +21,8 @@ public:
     GraphOpener showGraph = showRealTimeGraph;
 
 private:
+    void checkAndReopen();
+
     AppContext& m_context;
     WindowOwner& m_owner;
     RangeBox* m_txtMin = nullptr;

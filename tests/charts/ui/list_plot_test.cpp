@@ -249,17 +249,6 @@ TEST_F(PlotTest, ListClosedWhilePlottingStopsThePlotWithAMessage) {
     EXPECT_EQ(p->windowTitle(), "Plot Data/File ");
 }
 
-TEST_F(PlotTest, PrintPrintsTheChartWithoutTheToolbar) {
-    RecordTableModel records;
-    fill(records, 100);
-    ListPlot* p = openPlot(records);
-    click(p, "Print");
-    ASSERT_EQ(printer.images.size(), 1u);
-    EXPECT_EQ(printer.images[0], p->image());
-    for (int x = 0; x < 392; ++x)
-        ASSERT_EQ(printer.images[0].pixel(x, 10), qRgb(255, 255, 255)) << x;
-}
-
 TEST_F(PlotTest, LimitOpensThePlotRangeAtTheTopLeftCorner) {
     RecordTableModel records;
     fill(records, 100);

@@ -135,18 +135,6 @@ TEST_F(GraphTest, GraphCommandOpensTheGraphBesideThePanel) {
     EXPECT_EQ(tracePixels(g->image(), state.GraphLayout), 0);
 }
 
-TEST_F(GraphTest, TicksPlotTheLiveReading) {
-    RealTimeGraph* g = openGraph();
-    for (const double v : {1200.0, 1200.0, 500.0}) {
-        state.Value = Value::fromNumber(v);
-        g->Timer1_Timer();
-    }
-    EXPECT_EQ(state.GraphX, 2);
-    EXPECT_EQ(state.GraphPrevX, 62);
-    EXPECT_EQ(state.GraphPrevY, 271);
-    EXPECT_GT(tracePixels(g->image(), state.GraphLayout), 60);
-}
-
 TEST_F(GraphTest, UnitOrRangeChangeClosesTheGraphAndItsDialog) {
     const struct {
         const char* unit;
