@@ -29,11 +29,16 @@
 
 namespace {
 
+double msOf(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) * 1e-6;
+}
+
 // Drawing time of `ticks` sweep ticks on a client area of the given size: the mean over the
 // first and over the last thousand (nothing may grow with the ticks), and the 99th percentile.
 std::vector<Figure> sweepTicks(QSize size, int ticks) {
     SharedState s;
-    s.GraphLayout = ComputeChartLayout(size.width(), size.height());
+    s.GraphLayout =
+        ComputeChartLayout(static_cast<float>(size.width()), static_cast<float>(size.height()));
     s.GraphTop = 2000;
     s.GraphBottom = 0;
     s.GraphStep = 1;
@@ -56,7 +61,7 @@ std::vector<Figure> sweepTicks(QSize size, int ticks) {
         painter.setFont(font);
         drawSweepTick(painter, s, time);
         painter.end();
-        ms.push_back(t.nsecsElapsed() * 1e-6);
+        ms.push_back(msOf(t));
     }
     auto mean = [](auto from, auto to) {
         double sum = 0;
@@ -111,7 +116,12 @@ double statusMiB(const char* field) {
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
         if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toDouble() / 1024.0;
+            return line.sliced(static_cast<qsizetype>(qstrlen(field)))
+                       .trimmed()
+                       .split(' ')
+                       .first()
+                       .toDouble() /
+                   1024.0;
     }
     return -1;
 }
@@ -156,7 +166,7 @@ std::vector<Figure> plotFile(const QString& tag, int records, bool header) {
     QTimer heartbeat;
     heartbeat.setInterval(5);
     QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, beat.nsecsElapsed() * 1e-6);
+        longestGap = std::max(longestGap, msOf(beat));
         beat.restart();
     });
 
@@ -173,7 +183,7 @@ std::vector<Figure> plotFile(const QString& tag, int records, bool header) {
     if (plot)
         plot->repaint();
     QApplication::processEvents();
-    const double ms = t.nsecsElapsed() * 1e-6;
+    const double ms = msOf(t);
     heartbeat.stop();
     figures.push_back({"plot_" + tag + "_ms", ms, "ms"});
     figures.push_back({"plot_" + tag + "_longest_event_wait_ms", longestGap, "ms"});
@@ -213,7 +223,7 @@ std::vector<Figure> chartFigures(const BenchOptions& o) {
             QElapsedTimer wall;
             wall.start();
             program.clock.WaitSeconds(o.pollSeconds);
-            const double elapsed = wall.nsecsElapsed() * 1e-9;
+            const double elapsed = msOf(wall) / 1000;
             figures.push_back(
                 {"graph_cpu_demo", (processCpuSeconds() - cpu0) / elapsed, "cpu_s_per_s"});
             figures.push_back({"graph_ticks_per_s", ticks / elapsed, "ticks_per_s"});

@@ -162,4 +162,3 @@ TEST(ChartDrawing, BoxesIncludeBothCorners) {
         EXPECT_EQ(red, c.covered.width() * c.covered.height());
     }
 }
-
