@@ -10,6 +10,7 @@ std::vector<Figure> downloadPty(const BenchOptions& o);
 std::vector<Figure> listFigures(const BenchOptions& o);
 std::vector<Figure> windowDownloadPty(const BenchOptions& o);
 std::vector<Figure> toolsFigures(const BenchOptions& o);
+std::vector<Figure> chartFigures(const BenchOptions& o);
 
 std::vector<Benchmark> allBenchmarks() {
     return {
@@ -19,6 +20,7 @@ std::vector<Benchmark> allBenchmarks() {
         {"list_86400", listFigures},
         {"window_download_pty", windowDownloadPty},
         {"tools", toolsFigures},
+        {"charts", chartFigures},
     };
 }
 

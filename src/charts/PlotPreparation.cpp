@@ -4,6 +4,27 @@
 #include "common/SharedState.h"
 #include "records/RecordTableModel.h"
 
+#include <algorithm>
+
+namespace {
+
+constexpr int kValueColumn = 2;
+
+// The smallest of the meter's full scales that holds every value of the list; the largest
+// scale when none does.
+double smallestRangeHolding(const RecordTableModel& grid) {
+    double largest = 0;
+    for (int r = 1; r < grid.rowCount(); ++r)
+        largest = std::max(largest, leadingNumber(grid.cellView(r, kValueColumn)));
+    for (const double range : {20.0, 200.0, 2000.0}) {
+        if (largest <= range)
+            return range;
+    }
+    return 20000;
+}
+
+} // namespace
+
 void preparePlot(const QString& caption, const RecordTableModel& grid, bool fromFileList,
                  SharedState& state) {
     state.PlotFromFileList = fromFileList;
@@ -12,6 +33,10 @@ void preparePlot(const QString& caption, const RecordTableModel& grid, bool from
     const QString afterColon = caption.mid(colon + 1);
     state.PlotMax = leadingNumber(QStringView(afterColon).left(5));
     state.PlotMin = 0;
+    // A caption without a range (a file without its header line) would leave the axis without
+    // height, and the plot with nowhere to put its points.
+    if (state.PlotMax <= state.PlotMin)
+        state.PlotMax = smallestRangeHolding(grid);
     const qsizetype slash = afterColon.indexOf(u'/');
     state.PlotUnit = slash >= 0 ? afterColon.mid(slash + 1) : afterColon;
     state.PlotTop = state.PlotMax;

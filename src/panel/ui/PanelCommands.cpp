@@ -1,6 +1,9 @@
 #include "panel/ui/PanelCommands.h"
 
 #include "charts/PlotPreparation.h"
+#include "charts/ui/ChartNames.h"
+#include "charts/ui/ListPlot.h"
+#include "charts/ui/RealTimeGraph.h"
 #include "common/AppContext.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
@@ -95,7 +98,7 @@ void PanelCommands::endLiveList() {
 }
 
 void PanelCommands::graph() {
-    // The real-time graph comes with the charts.
+    openRealTimeGraph(m_context, m_owner);
 }
 
 void PanelCommands::samplingTime() {
@@ -124,6 +127,7 @@ void PanelCommands::connectPlot(RecordListWindow& list) {
 }
 
 void PanelCommands::plot(RecordListWindow& list) {
+    m_owner.close(kListPlot);
     preparePlot(list.caption(), list.model(), list.plotsFromFileList(), m_context.state);
-    // The plot window comes with the charts.
+    openListPlot(m_context, m_owner, &list.model());
 }

@@ -1,0 +1,94 @@
+#include "charts/GraphSweep.h"
+
+#include "charts/ChartDrawing.h"
+#include "charts/ChartScale.h"
+#include "common/NumberText.h"
+#include "common/SharedState.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <cmath>
+
+SweepAdvance advanceSweep(double x, double step, double plotWidth) {
+    const double next = x + step;
+    if (next >= plotWidth)
+        return {0, next};
+    return {next, std::nullopt};
+}
+
+SweepMark sweepMarkAt(double x) {
+    const auto n = static_cast<long long>(roundHalfEven(x));
+    if (n % 60 == 0)
+        return SweepMark::Time;
+    if (n % 30 == 0)
+        return SweepMark::Mid;
+    return SweepMark::None;
+}
+
+QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOfDay) {
+    const ChartLayout& layout = state.GraphLayout;
+    const double step = state.GraphStep;
+    const double left = layout.AxisX;
+    const double base = layout.Baseline;
+    const double below = base + 3;
+    const double above = base - layout.PlotHeight - 5;
+    const QColor white = paletteColour(15);
+    const QColor grid = paletteColour(state.GridColour);
+    const int deviceHeight = painter.device() ? painter.device()->height() : 0;
+    auto band = [&](double from, double to) {
+        return QRect(QPoint(static_cast<int>(std::floor(from)) - 2, 0),
+                     QPoint(static_cast<int>(std::ceil(to)) + 2, deviceHeight));
+    };
+
+    QRect changed;
+    const SweepAdvance advance = advanceSweep(state.GraphX, step, layout.PlotWidth);
+    if (advance.wrappedFrom) {
+        const double at = left + *advance.wrappedFrom;
+        changed |= fillBox(painter, {at, below}, {at + 2 + step, above}, white);
+    }
+    const double x = advance.x;
+    state.GraphX = x;
+    changed |=
+        fillBox(painter, {left + x + 1, below}, {left + x + 1 + step, above}, paletteColour(12));
+    changed |= fillBox(painter, {left + x, below}, {left + x + step, above}, white);
+
+    DrawChartGrid(painter, layout, grid);
+
+    QString text = state.Value.text();
+    if (const qsizetype comma = text.indexOf(u','); comma >= 0)
+        text[comma] = u'.';
+    const std::optional<double> h =
+        ValueHeight(text, state.GraphBottom, state.GraphTop, layout.PlotHeight);
+    if (h) {
+        const QPointF point(left + x, base - *h);
+        if (state.GraphPrevX != 0 && x != 0) {
+            drawSegment(painter, QPointF(state.GraphPrevX, state.GraphPrevY), point, Qt::black);
+            changed |= band(std::min(state.GraphPrevX, point.x()), point.x());
+        }
+        state.GraphPrevY = point.y();
+        state.GraphPrevX = point.x();
+    } else {
+        // An axis without height has nowhere to put the reading; the trace resumes with the
+        // next one that has.
+        state.GraphPrevX = 0;
+    }
+
+    switch (sweepMarkAt(x)) {
+    case SweepMark::Time: {
+        DrawTimeGridLine(painter, layout, x, grid);
+        const double w = textWidth(painter, timeOfDay);
+        changed |=
+            fillBox(painter, {left + x - w / 2, base + 10}, {left + x + w / 2, base + 20}, white);
+        changed |= drawTextAt(painter, {left + x - 5 - w / 2, base + 10}, timeOfDay);
+        changed |= band(left + x, left + x);
+        break;
+    }
+    case SweepMark::Mid:
+        DrawMidTick(painter, layout, x, grid);
+        changed |= band(left + x, left + x);
+        break;
+    case SweepMark::None:
+        break;
+    }
+    return changed;
+}

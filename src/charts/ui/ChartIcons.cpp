@@ -1,0 +1,47 @@
+#include "charts/ui/ChartIcons.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+constexpr int kSize = 20;
+
+void drawLimit(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(10, 3, 10, 16);
+    p.setPen(QPen(QColor(200, 0, 0), 2));
+    p.drawLine(4, 2, 16, 2);
+    p.drawLine(4, 17, 16, 17);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::black);
+    p.drawPolygon(QPolygon({QPoint(7, 6), QPoint(13, 6), QPoint(10, 3)}));
+    p.drawPolygon(QPolygon({QPoint(7, 13), QPoint(13, 13), QPoint(10, 16)}));
+}
+
+void drawPrinter(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(5, 1, 9, 7);
+    p.setBrush(QColor(170, 170, 170));
+    p.drawRect(1, 7, 17, 8);
+    p.setBrush(Qt::white);
+    p.drawRect(5, 12, 9, 6);
+    p.drawLine(7, 14, 12, 14);
+    p.drawLine(7, 16, 12, 16);
+    p.fillRect(15, 9, 2, 2, QColor(0, 160, 0));
+}
+
+} // namespace
+
+QIcon chartToolbarIcon(const QString& key) {
+    QPixmap pixmap(kSize, kSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    if (key == u"Limit")
+        drawLimit(painter);
+    else if (key == u"Print")
+        drawPrinter(painter);
+    painter.end();
+    return QIcon(pixmap);
+}

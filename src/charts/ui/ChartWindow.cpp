@@ -1,0 +1,84 @@
+#include "charts/ui/ChartWindow.h"
+
+#include "charts/ui/ChartIcons.h"
+#include "common/AppContext.h"
+#include "common/Printer.h"
+#include "common/ui/Twips.h"
+
+#include <QAction>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QToolBar>
+
+namespace {
+
+// 96 dots per inch, so point sizes come out in the pixels the layout is given in.
+constexpr int kDotsPerMeter = 3780;
+
+} // namespace
+
+ChartWindow::ChartWindow(AppContext& context, WindowOwner& owner, const char* name,
+                         const char* caption, QSize clientSize)
+    : m_context(context)
+    , m_owner(owner)
+    , m_caption(QString::fromLatin1(caption)) {
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(m_caption);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(clientSize);
+
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setIconSize(QSize(20, 20));
+    m_toolbar->setMovable(false);
+    m_toolbar->setGeometry(0, 0, clientSize.width(), twips(420));
+    for (const QString& key : {QStringLiteral("Limit"), QStringLiteral("Print")}) {
+        QAction* action = m_toolbar->addAction(chartToolbarIcon(key), key);
+        action->setObjectName(key);
+        action->setToolTip(key);
+        if (QWidget* button = m_toolbar->widgetForAction(action))
+            button->setObjectName(key);
+        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+}
+
+void ChartWindow::Toolbar1_ButtonClick(const QString& key) {
+    if (key == u"Limit") {
+        showRangeDialog();
+    } else if (key == u"Print") {
+        // The image holds the chart alone: the toolbar lies over the window, not in the image.
+        // The chart as drawn so far; the sweep goes on while the print dialog is open.
+        const QImage chart = m_image;
+        whileRunning([&] { m_context.printer.printImage(chart, m_caption); });
+    }
+}
+
+void ChartWindow::clearImage() {
+    m_toolbar->resize(width(), m_toolbar->height());
+    m_image = QImage(size(), QImage::Format_RGB32);
+    m_image.setDotsPerMeterX(kDotsPerMeter);
+    m_image.setDotsPerMeterY(kDotsPerMeter);
+    m_image.fill(Qt::white);
+}
+
+void ChartWindow::beginDrawing(QPainter& painter) {
+    painter.begin(&m_image);
+    painter.setFont(font());
+}
+
+QPoint ChartWindow::besidePanel() const {
+    if (!m_context.panelFrame)
+        return {0, 0};
+    const QRect panel = m_context.panelFrame();
+    return {panel.x() + panel.width(), 0};
+}
+
+void ChartWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect drawn = event->rect() & m_image.rect();
+    if (!drawn.isEmpty())
+        painter.drawImage(drawn.topLeft(), m_image, drawn);
+    // Between a resize and the chart drawn for it.
+    for (const QRect& rest : event->region() - drawn)
+        painter.fillRect(rest, Qt::white);
+}

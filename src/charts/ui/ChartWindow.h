@@ -1,0 +1,49 @@
+#pragma once
+
+#include "common/ui/SecondaryWindow.h"
+
+#include <QImage>
+
+class QPainter;
+class QToolBar;
+class WindowOwner;
+struct AppContext;
+
+// What the two chart windows share: the toolbar `Toolbar1` with "Limit" and "Print", and the
+// retained image of the client area that all drawing goes into. The window only paints the
+// image, so the chart survives being covered, and "Print" prints it without the toolbar.
+class ChartWindow : public SecondaryWindow {
+    Q_OBJECT
+public:
+    const QImage& image() const { return m_image; }
+
+    // Dispatches on the key of a toolbar button; other keys do nothing.
+    void Toolbar1_ButtonClick(const QString& key);
+
+protected:
+    ChartWindow(AppContext& context, WindowOwner& owner, const char* name, const char* caption,
+                QSize clientSize);
+
+    // "Limit": the window's range dialog.
+    virtual void showRangeDialog() = 0;
+
+    // A white image of the client area's size to draw the chart on afresh.
+    void clearImage();
+    // Starts drawing on the image in the window's font.
+    void beginDrawing(QPainter& painter);
+
+    // Where the charts go: their left edge at the main window's right edge, their top at the
+    // top of the screen.
+    QPoint besidePanel() const;
+
+    void paintEvent(QPaintEvent* event) override;
+
+    AppContext& m_context;
+    WindowOwner& m_owner;
+    // The window's own caption, which a long plot's progress count replaces for a while.
+    const QString m_caption;
+    QImage m_image;
+
+private:
+    QToolBar* m_toolbar = nullptr;
+};

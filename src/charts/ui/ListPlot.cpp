@@ -1,0 +1,163 @@
+#include "charts/ui/ListPlot.h"
+
+#include "charts/ChartDrawing.h"
+#include "charts/ChartScale.h"
+#include "charts/RecordPlot.h"
+#include "charts/ui/ChartNames.h"
+#include "charts/ui/PlotRange.h"
+#include "common/AppContext.h"
+#include "common/Dialogs.h"
+#include "common/SharedState.h"
+#include "common/ui/WindowOwner.h"
+#include "records/RecordTableModel.h"
+
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QResizeEvent>
+#include <exception>
+
+namespace {
+
+constexpr QSize kClientSize(392, 364);
+// A slice plots for about this long before events run again: the caption counts a few dozen
+// times a second and the window answers at once.
+constexpr qint64 kSliceMs = 25;
+constexpr long long kRecordsBetweenClockReads = 4096;
+
+} // namespace
+
+ListPlot::ListPlot(AppContext& context, WindowOwner& owner, const RecordTableModel* records)
+    : ChartWindow(context, owner, "ListPlot", "Plot Data/File ", kClientSize)
+    , m_records(records) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    setFont(font);
+    move(besidePanel());
+    m_context.state.GridColour = kGridColourIndex;
+    m_slices.setSingleShot(true);
+    m_slices.setInterval(0);
+    connect(&m_slices, &QTimer::timeout, this, &ListPlot::plotSlice);
+}
+
+ListPlot::~ListPlot() = default;
+
+void ListPlot::resizeEvent(QResizeEvent* event) {
+    ChartWindow::resizeEvent(event);
+    // The smallest outer size of 400 x 391 pixels, less the frame around the client area;
+    // both sides snap back together and the size change draws.
+    if (width() < kClientSize.width() || height() < kClientSize.height()) {
+        resize(kClientSize);
+        return;
+    }
+    Form_Resize();
+}
+
+void ListPlot::Form_Resize() {
+    SharedState& s = m_context.state;
+    clearImage();
+    s.PlotLayout = ComputeChartLayout(static_cast<float>(width()), static_cast<float>(height()));
+    s.PlotStep = s.PlotLayout.PlotWidth / s.PlotCount;
+    s.PlotX = -s.PlotStep;
+    QPainter painter;
+    beginDrawing(painter);
+    DrawChartFrame(painter, s.PlotLayout, s.PlotBottom, s.PlotTop, s.PlotUnit);
+    painter.end();
+    s.PlotPrevX = 0;
+    update();
+    PlotGrid();
+}
+
+void ListPlot::PlotGrid() {
+    m_slices.stop();
+    m_plotter.reset();
+    std::optional<QString> problem;
+    if (m_context.state.PlotCount >= 1) {
+        if (m_records) {
+            auto plotter = std::make_unique<RecordPlotter>(*m_records, m_context.state);
+            problem = plotter->problem();
+            if (!problem)
+                m_plotter = std::move(plotter);
+        } else {
+            problem = QStringLiteral("The plot cannot be drawn: its list has been closed.");
+        }
+    }
+    if (!m_plotter) {
+        endPlot(problem);
+        return;
+    }
+    // A plot that a resize restarts keeps the pause of the one it replaces.
+    if (!m_pause)
+        m_pause = std::make_unique<ScopedPause>(m_context.timers);
+    plotSlice();
+}
+
+void ListPlot::plotSlice() {
+    if (!m_plotter)
+        return;
+    if (!m_records) {
+        endPlot(QStringLiteral("The plot stopped: its list has been closed."));
+        return;
+    }
+    std::optional<QString> failure;
+    {
+        QPainter painter;
+        beginDrawing(painter);
+        QElapsedTimer slice;
+        slice.start();
+        try {
+            do {
+                m_plotter->plotNext(painter, kRecordsBetweenClockReads);
+            } while (!m_plotter->finished() && slice.elapsed() < kSliceMs);
+        } catch (const std::exception& e) {
+            failure = QStringLiteral("The plot stopped: ") + QString::fromLocal8Bit(e.what());
+        }
+    }
+    SharedState& s = m_context.state;
+    s.PlotX = m_plotter->plotX();
+    s.PlotPrevX = m_plotter->prevX();
+    update();
+    if (failure || m_plotter->finished()) {
+        endPlot(failure);
+        return;
+    }
+    setWindowTitle(QString::number(m_plotter->lastRow()) + QStringLiteral(" Records Completed"));
+    m_slices.start();
+}
+
+void ListPlot::endPlot(const std::optional<QString>& failure) {
+    m_slices.stop();
+    const bool ended = m_plotter || m_pause;
+    m_plotter.reset();
+    setWindowTitle(m_caption);
+    m_pause.reset();
+    if (ended)
+        emit plotEnded();
+    if (failure) {
+        whileRunning([&] { m_context.dialogs.message(*failure, {}, Dialogs::Icon::Critical); });
+    }
+}
+
+void ListPlot::Form_Unload() {
+    m_slices.stop();
+    m_plotter.reset();
+    m_pause.reset();
+}
+
+void ListPlot::showRangeDialog() {
+    if (QWidget* open = m_owner.open(kPlotRange)) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* dialog = new PlotRange(m_context, m_owner, m_records);
+    m_owner.adopt(kPlotRange, dialog);
+    dialog->show();
+    dialog->setWindowTitle(QStringLiteral("Plot Range ( ") + m_context.state.PlotUnit +
+                           QStringLiteral(" )"));
+}
+
+void openListPlot(AppContext& context, WindowOwner& owner, const RecordTableModel* records) {
+    auto* plot = new ListPlot(context, owner, records);
+    owner.adopt(kListPlot, plot);
+    plot->show();
+}

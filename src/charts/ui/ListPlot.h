@@ -1,0 +1,51 @@
+#pragma once
+
+#include "charts/ui/ChartWindow.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+class RecordPlotter;
+class RecordTableModel;
+class ScopedPause;
+
+// The records of a list as one connected trace spread evenly across the plot area, with the
+// times of the first, the quarter and the last records under it. Every resize plots all chosen
+// records again. The plot runs in slices between which events are handled, so the window stays
+// responsive; the caption counts the records meanwhile, and the timers that read the live
+// reading are suspended until the plot ends, however it ends.
+class ListPlot : public ChartWindow {
+    Q_OBJECT
+public:
+    // Form_Load: placed beside the main window at the top of the screen. `records` is the grid
+    // of the list whose Plot was clicked; the plot says so if that list has gone when it draws.
+    ListPlot(AppContext& context, WindowOwner& owner, const RecordTableModel* records);
+    ~ListPlot() override;
+
+    bool plotting() const { return m_plotter != nullptr; }
+
+signals:
+    // A plot ended: all records drawn, or given up.
+    void plotEnded();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void Form_Unload() override;
+    void showRangeDialog() override;
+
+private:
+    void Form_Resize();
+    void PlotGrid();
+    void plotSlice();
+    void endPlot(const std::optional<QString>& failure);
+
+    QPointer<const RecordTableModel> m_records;
+    std::unique_ptr<RecordPlotter> m_plotter;
+    std::unique_ptr<ScopedPause> m_pause;
+    QTimer m_slices;
+};
+
+// Shows a new plot of `records` with the span and limits in the state, closing one still open.
+void openListPlot(AppContext& context, WindowOwner& owner, const RecordTableModel* records);

@@ -1,0 +1,143 @@
+#include "charts/ui/RealTimeGraph.h"
+
+#include "charts/ChartDrawing.h"
+#include "charts/ChartScale.h"
+#include "charts/GraphSweep.h"
+#include "charts/ui/ChartNames.h"
+#include "charts/ui/RealTimeRange.h"
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "common/ui/WindowOwner.h"
+#include "link/Clock.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+
+namespace {
+
+// The main window's poll interval, which the graph keeps pace with.
+constexpr int kPollIntervalMs = 50;
+constexpr QSize kClientSize(349, 364);
+
+QFont graphFont() {
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+} // namespace
+
+RealTimeGraph::RealTimeGraph(AppContext& context, WindowOwner& owner)
+    : ChartWindow(context, owner, "RealTimeGraph", "Real Time Graph ", kClientSize) {
+    setFont(graphFont());
+    // The smallest outer size of 357 x 391 pixels, less the frame around the client area.
+    setMinimumSize(kClientSize);
+    move(besidePanel());
+    SharedState& s = m_context.state;
+    s.GridColour = kGridColourIndex;
+    s.GraphX = -s.GraphStep;
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    connect(&m_timer1, &QTimer::timeout, this, &RealTimeGraph::Timer1_Timer);
+    m_context.timers.addSwitch(this, [this](bool) { switchTimer(); });
+}
+
+RealTimeGraph::~RealTimeGraph() {
+    if (!m_unloaded)
+        m_context.timers.removeSwitch(this);
+}
+
+void RealTimeGraph::start(int intervalMs) {
+    m_timer1.setInterval(intervalMs);
+    m_enabled = true;
+    switchTimer();
+}
+
+void RealTimeGraph::switchTimer() {
+    if (m_enabled && !m_unloaded && !m_context.timers.paused())
+        m_timer1.start();
+    else
+        m_timer1.stop();
+}
+
+void RealTimeGraph::resizeEvent(QResizeEvent* event) {
+    ChartWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void RealTimeGraph::Form_Resize() {
+    if (size().isEmpty())
+        return;
+    SharedState& s = m_context.state;
+    clearImage();
+    s.GraphLayout = ComputeChartLayout(static_cast<float>(width()), static_cast<float>(height()));
+    const ChartLayout& l = s.GraphLayout;
+    QPainter painter;
+    beginDrawing(painter);
+    DrawChartFrame(painter, l, s.GraphBottom, s.GraphTop, s.Unit);
+    fillBox(painter, {l.AxisX, l.Baseline}, {l.AxisX + l.PlotWidth, l.Baseline - l.PlotHeight},
+            paletteColour(15));
+    painter.end();
+    s.GraphPrevX = 0;
+    s.GraphX = -s.GraphStep;
+    // The first tick draws the grid on the cleared plot area.
+    m_lastTick = m_image.rect();
+    update();
+}
+
+void RealTimeGraph::Timer1_Timer() {
+    SharedState& s = m_context.state;
+    if (s.Unit != s.RefUnit || s.Range != s.RefRange) {
+        close();
+        m_owner.close(kRealTimeRange);
+        return;
+    }
+    if (m_image.isNull())
+        return;
+    QPainter painter;
+    beginDrawing(painter);
+    const QString timeOfDay = m_context.clock.wallNow().time().toString(QStringLiteral("hh:mm:ss"));
+    const QRect drawn = drawSweepTick(painter, s, timeOfDay);
+    painter.end();
+    update(drawn | m_lastTick);
+    m_lastTick = drawn;
+}
+
+void RealTimeGraph::Form_Unload() {
+    m_unloaded = true;
+    m_timer1.stop();
+    m_context.timers.removeSwitch(this);
+}
+
+void RealTimeGraph::showRangeDialog() {
+    if (QWidget* open = m_owner.open(kRealTimeRange)) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* dialog = new RealTimeRange(m_context, m_owner);
+    m_owner.adopt(kRealTimeRange, dialog);
+    dialog->show();
+}
+
+void openRealTimeGraph(AppContext& context, WindowOwner& owner) {
+    owner.close(kRealTimeGraph);
+    SharedState& s = context.state;
+    s.RefUnit = s.Unit;
+    s.RefRange = s.Range;
+    // Before the first reading there is no range: the axis has no height and the graph draws
+    // no trace until the reading that closes it arrives.
+    s.GraphMax = s.Range.value_or(0);
+    s.GraphMin = 0;
+    s.GraphTop = s.GraphMax;
+    s.GraphBottom = s.GraphMin;
+    s.GraphStep = 1.0;
+    showRealTimeGraph(context, owner);
+}
+
+void showRealTimeGraph(AppContext& context, WindowOwner& owner) {
+    auto* graph = new RealTimeGraph(context, owner);
+    owner.adopt(kRealTimeGraph, graph);
+    graph->show();
+    graph->start(kPollIntervalMs);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "charts/ui/ChartWindow.h"
+
+#include <QTimer>
+#include <functional>
+
+// The live reading as a sweeping trace, like a chart recorder whose pen runs from left to
+// right across the plot area and starts again at the left edge. Timer1 plots whatever the poll
+// last left in Value; the window closes itself when the meter's unit or range changes.
+class RealTimeGraph : public ChartWindow {
+    Q_OBJECT
+public:
+    // Form_Load: placed beside the main window at the top of the screen.
+    RealTimeGraph(AppContext& context, WindowOwner& owner);
+    ~RealTimeGraph() override;
+
+    // What the openers do once the window shows: Timer1 takes the poll's interval and runs.
+    void start(int intervalMs);
+
+    void Timer1_Timer();
+    QTimer& timer1() { return m_timer1; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void Form_Unload() override;
+    void showRangeDialog() override;
+
+private:
+    void Form_Resize();
+    void switchTimer();
+
+    QTimer m_timer1;
+    bool m_enabled = false;
+    bool m_unloaded = false;
+    // What the last tick drew on: the next tick's grid redraws over part of it.
+    QRect m_lastTick;
+};
+
+// The main window's "Graph": a graph still open is closed, then the axis runs from 0 to the
+// live range in steps of one pixel, and the graph watches the live unit and range.
+void openRealTimeGraph(AppContext& context, WindowOwner& owner);
+
+// Closes a graph still open and shows a new one with the axis and step in GraphTop,
+// GraphBottom and GraphStep, running at the poll's pace.
+void showRealTimeGraph(AppContext& context, WindowOwner& owner);
+using GraphOpener = std::function<void(AppContext&, WindowOwner&)>;

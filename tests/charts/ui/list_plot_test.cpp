@@ -1,0 +1,339 @@
+#include "charts/ChartDrawing.h"
+#include "charts/ChartScale.h"
+#include "charts/PlotPreparation.h"
+#include "charts/RecordPlot.h"
+#include "charts/ui/ListPlot.h"
+#include "charts/ui/PlotRange.h"
+
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "common/ui/WindowOwner.h"
+#include "records/RecordTableModel.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
+#include "support/VirtualClock.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QToolBar>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Data List---*ID=12 Range:2000/LUX");
+
+void settleDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void fill(RecordTableModel& grid, int count) {
+    QStringList rows;
+    rows.reserve(count);
+    for (int n = 1; n <= count; ++n) {
+        const int s = n % 86400;
+        rows << QStringLiteral("%1\t22/06/2010 %2:%3:%4\t%5\t")
+                    .arg(n)
+                    .arg(s / 3600, 2, 10, QLatin1Char('0'))
+                    .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                    .arg(s % 60, 2, 10, QLatin1Char('0'))
+                    .arg(1000 + (n * 37) % 900);
+    }
+    grid.appendRows(rows);
+}
+
+class PlotTest : public ::testing::Test {
+protected:
+    PlotTest() {
+        context.panelFrame = [] { return QRect(10, 20, 350, 300); };
+        context.timers.addSwitch(this, [this](bool on) { timers << (on ? "on" : "off"); });
+    }
+    ~PlotTest() override {
+        owner.closeAll();
+        settleDeletes();
+        context.timers.removeSwitch(this);
+    }
+    ListPlot* plot() const { return owner.open<ListPlot>(QStringLiteral("ListPlot")); }
+    PlotRange* range() const { return owner.open<PlotRange>(QStringLiteral("PlotRange")); }
+    ListPlot* openPlot(const RecordTableModel& records, const QString& caption = kCaption) {
+        preparePlot(caption, records, false, state);
+        openListPlot(context, owner, &records);
+        return plot();
+    }
+    static void click(QWidget* window, const char* key) {
+        QAction* action = window->findChild<QAction*>(QString::fromLatin1(key));
+        ASSERT_NE(action, nullptr) << key;
+        action->trigger();
+    }
+    template <typename W> static W* child(QWidget* window, const char* name) {
+        return window->findChild<W*>(QString::fromLatin1(name));
+    }
+    // Lets the plot run to its end.
+    static void finish(ListPlot* p) {
+        QElapsedTimer t;
+        t.start();
+        while (p && p->plotting() && t.elapsed() < 20000)
+            QCoreApplication::processEvents();
+    }
+    // The chart as the plot's own drawing gives it on a fresh image of the window's size.
+    QImage expectedChart(const RecordTableModel& records, QSize size) const {
+        QImage image(size, QImage::Format_RGB32);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        image.fill(Qt::white);
+        SharedState s = state;
+        s.PlotLayout = ComputeChartLayout(size.width(), size.height());
+        s.PlotStep = s.PlotLayout.PlotWidth / s.PlotCount;
+        QPainter p(&image);
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(8);
+        p.setFont(font);
+        DrawChartFrame(p, s.PlotLayout, s.PlotBottom, s.PlotTop, s.PlotUnit);
+        RecordPlotter plotter(records, s);
+        while (!plotter.finished())
+            plotter.plotNext(p, 1 << 20);
+        return image;
+    }
+
+    SharedState state;
+    VirtualClock clock;
+    ScriptedDialogs dialogs;
+    ScriptedPrinter printer;
+    AppContext context{state, clock, dialogs, printer};
+    WindowOwner owner;
+    QStringList timers;
+};
+
+} // namespace
+
+TEST_F(PlotTest, PlotShowsTheListsRecordsBesideThePanel) {
+    RecordTableModel records;
+    fill(records, 100);
+    ListPlot* p = openPlot(records);
+    ASSERT_NE(p, nullptr);
+    EXPECT_FALSE(p->plotting());
+    EXPECT_EQ(p->windowTitle(), "Plot Data/File ");
+    EXPECT_EQ(p->size(), QSize(392, 364));
+    EXPECT_EQ(p->pos(), QPoint(360, 0));
+    QStringList buttons;
+    for (QAction* action : child<QToolBar>(p, "Toolbar1")->actions())
+        buttons << action->objectName();
+    EXPECT_EQ(buttons, QStringList({"Limit", "Print"}));
+    EXPECT_EQ(state.GridColour, 7);
+    EXPECT_EQ(state.PlotLayout, ComputeChartLayout(392, 364));
+    EXPECT_DOUBLE_EQ(state.PlotStep, 3.3);
+    EXPECT_EQ(p->image(), expectedChart(records, QSize(392, 364)));
+    // Polling and sampling were off while it plotted.
+    EXPECT_EQ(timers, QStringList({"off", "on"}));
+}
+
+TEST_F(PlotTest, LongPlotCountsInTheCaptionWithTheTimersOff) {
+    RecordTableModel records;
+    fill(records, 400000);
+    ListPlot* p = openPlot(records);
+    ASSERT_TRUE(p->plotting());
+    EXPECT_TRUE(context.timers.paused());
+    const QRegularExpression counting(QStringLiteral("^(\\d+) Records Completed$"));
+    const QRegularExpressionMatch match = counting.match(p->windowTitle());
+    ASSERT_TRUE(match.hasMatch()) << p->windowTitle().toStdString();
+    EXPECT_GT(match.captured(1).toInt(), 0);
+    EXPECT_LT(match.captured(1).toInt(), 400000);
+    finish(p);
+    EXPECT_EQ(p->windowTitle(), "Plot Data/File ");
+    EXPECT_FALSE(context.timers.paused());
+    EXPECT_EQ(timers, QStringList({"off", "on"}));
+    EXPECT_EQ(p->image(), expectedChart(records, QSize(392, 364)));
+}
+
+TEST_F(PlotTest, ClosingWhilePlottingResumesTheTimers) {
+    RecordTableModel records;
+    fill(records, 400000);
+    QPointer<ListPlot> p = openPlot(records);
+    ASSERT_TRUE(p->plotting());
+    p->close();
+    EXPECT_FALSE(context.timers.paused());
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    settleDeletes();
+    EXPECT_TRUE(p.isNull());
+    EXPECT_EQ(timers, QStringList({"off", "on"}));
+}
+
+TEST_F(PlotTest, ResizingWhilePlottingPlotsAgainAtTheNewSize) {
+    RecordTableModel records;
+    fill(records, 400000);
+    ListPlot* p = openPlot(records);
+    ASSERT_TRUE(p->plotting());
+    p->resize(600, 500);
+    finish(p);
+    EXPECT_EQ(p->image().size(), QSize(600, 500));
+    EXPECT_EQ(p->image(), expectedChart(records, QSize(600, 500)));
+    EXPECT_EQ(timers, QStringList({"off", "on"}));
+}
+
+TEST_F(PlotTest, TooSmallSnapsBackInBothDirections) {
+    RecordTableModel records;
+    fill(records, 10);
+    ListPlot* p = openPlot(records);
+    p->resize(350, 500);
+    EXPECT_EQ(p->size(), QSize(392, 364));
+    p->resize(500, 300);
+    EXPECT_EQ(p->size(), QSize(392, 364));
+    p->resize(500, 400);
+    EXPECT_EQ(p->size(), QSize(500, 400));
+    EXPECT_EQ(p->image().size(), QSize(500, 400));
+}
+
+TEST_F(PlotTest, EmptyListShowsTheFrameAlone) {
+    RecordTableModel records;
+    ListPlot* p = openPlot(records);
+    EXPECT_FALSE(p->plotting());
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_FALSE(context.timers.paused());
+    EXPECT_EQ(p->image(), expectedChart(records, QSize(392, 364)));
+    EXPECT_EQ(p->windowTitle(), "Plot Data/File ");
+}
+
+TEST_F(PlotTest, ListWithoutARangePlotsAgainstTheSmallestRangeHoldingIt) {
+    RecordTableModel records;
+    fill(records, 50); // values 1000 to 1900
+    ListPlot* p = openPlot(records, QStringLiteral("notes.txt---no header here"));
+    EXPECT_EQ(state.PlotTop, 2000);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(p->image(), expectedChart(records, QSize(392, 364)));
+}
+
+TEST_F(PlotTest, FailuresSayWhatFailedAndResumeTheTimers) {
+    // An axis without height (no longer reachable from the list windows or the dialog).
+    RecordTableModel records;
+    fill(records, 10);
+    preparePlot(kCaption, records, false, state);
+    state.PlotTop = state.PlotBottom = 5;
+    openListPlot(context, owner, &records);
+    ASSERT_NE(plot(), nullptr);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"The plot cannot be drawn: its value axis runs from 5 to 5."}));
+    EXPECT_EQ(dialogs.shown.at(0).icon, Dialogs::Icon::Critical);
+    EXPECT_FALSE(context.timers.paused());
+    EXPECT_TRUE(plot()->isVisible());
+
+    // The list closed before the plot needed its rows again.
+    dialogs.shown.clear();
+    auto list = std::make_unique<RecordTableModel>();
+    fill(*list, 10);
+    ListPlot* p = openPlot(*list);
+    EXPECT_TRUE(dialogs.shown.empty());
+    list.reset();
+    p->resize(500, 400);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"The plot cannot be drawn: its list has been closed."}));
+    EXPECT_FALSE(context.timers.paused());
+}
+
+TEST_F(PlotTest, ListClosedWhilePlottingStopsThePlotWithAMessage) {
+    auto list = std::make_unique<RecordTableModel>();
+    fill(*list, 400000);
+    ListPlot* p = openPlot(*list);
+    ASSERT_TRUE(p->plotting());
+    list.reset();
+    finish(p);
+    EXPECT_EQ(dialogs.messages(), QStringList({"The plot stopped: its list has been closed."}));
+    EXPECT_FALSE(context.timers.paused());
+    EXPECT_EQ(p->windowTitle(), "Plot Data/File ");
+}
+
+TEST_F(PlotTest, LimitOpensThePlotRangeAtTheTopLeftCorner) {
+    RecordTableModel records;
+    fill(records, 100);
+    ListPlot* p = openPlot(records);
+    click(p, "Limit");
+    PlotRange* dialog = range();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Plot Range ( LUX )");
+    EXPECT_EQ(dialog->pos(), QPoint(0, 0));
+    EXPECT_EQ(child<QLineEdit>(dialog, "TxtT1")->text(), "0");
+    EXPECT_EQ(child<QLineEdit>(dialog, "TxtT2")->text(), "2000");
+    EXPECT_EQ(child<QLineEdit>(dialog, "TxtR1")->text(), "1");
+    EXPECT_EQ(child<QLineEdit>(dialog, "TxtR2")->text(), "100");
+    click(p, "Limit");
+    EXPECT_EQ(range(), dialog);
+
+    // Typed keys and Enter.
+    auto* t1 = child<QLineEdit>(dialog, "TxtT1");
+    auto* t2 = child<QLineEdit>(dialog, "TxtT2");
+    auto* r1 = child<QLineEdit>(dialog, "TxtR1");
+    auto* r2 = child<QLineEdit>(dialog, "TxtR2");
+    for (QLineEdit* box : {t1, r1})
+        box->clear();
+    for (const QChar c : QStringLiteral("-1.5x")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(t1, &press);
+        QApplication::sendEvent(r1, &press);
+    }
+    EXPECT_EQ(t1->text(), "-1.5");
+    EXPECT_EQ(r1->text(), "15");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(t1, &enter);
+    EXPECT_EQ(dialog->focusWidget(), t2);
+    QApplication::sendEvent(t2, &enter);
+    EXPECT_EQ(dialog->focusWidget(), r1);
+    QApplication::sendEvent(r1, &enter);
+    EXPECT_EQ(dialog->focusWidget(), r2);
+    QApplication::sendEvent(r2, &enter); // OK: -1.5 is below the axis minimum
+    EXPECT_EQ(dialogs.messages(), QStringList({"Invalid, 0 <= LUX <= 2000"}));
+}
+
+TEST_F(PlotTest, PlotRangeChecksAndReplotsTheChosenRecords) {
+    RecordTableModel records;
+    fill(records, 100);
+    QPointer<ListPlot> first = openPlot(records);
+    click(first, "Limit");
+    auto enter = [&](const char* t1, const char* t2, const char* r1, const char* r2) {
+        PlotRange* dialog = range();
+        child<QLineEdit>(dialog, "TxtT1")->setText(QString::fromLatin1(t1));
+        child<QLineEdit>(dialog, "TxtT2")->setText(QString::fromLatin1(t2));
+        child<QLineEdit>(dialog, "TxtR1")->setText(QString::fromLatin1(r1));
+        child<QLineEdit>(dialog, "TxtR2")->setText(QString::fromLatin1(r2));
+        child<QPushButton>(dialog, "CmdOK")->click();
+    };
+    const struct {
+        const char *t1, *t2, *r1, *r2, *message;
+    } rejected[] = {
+        {"0", "2500", "1", "100", "Invalid, 0 <= LUX <= 2000"},
+        {"800", "800", "1", "100", "Invalid, 0 <= LUX <= 2000"},
+        {"0", "2000", "20", "20", "Invalid, 0 <= Records <= 100"},
+        {"0", "2000", "1", "101", "Invalid, 0 <= Records <= 100"},
+    };
+    for (const auto& c : rejected) {
+        dialogs.shown.clear();
+        enter(c.t1, c.t2, c.r1, c.r2);
+        EXPECT_EQ(dialogs.messages(), QStringList({QString::fromLatin1(c.message)}));
+        EXPECT_EQ(state.PlotTop, 2000);
+        EXPECT_EQ(state.PlotFirst, 1);
+        EXPECT_EQ(state.PlotLast, 100);
+        EXPECT_NE(range(), nullptr);
+        EXPECT_EQ(plot(), first.data());
+    }
+    dialogs.shown.clear();
+    timers.clear();
+    enter("1200", "1600", "10", "50");
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(range(), nullptr);
+    ListPlot* second = plot();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first.data());
+    EXPECT_EQ(state.PlotBottom, 1200);
+    EXPECT_EQ(state.PlotTop, 1600);
+    EXPECT_EQ(state.PlotFirst, 10);
+    EXPECT_EQ(state.PlotLast, 50);
+    EXPECT_EQ(state.PlotCount, 41);
+    EXPECT_EQ(second->image(), expectedChart(records, QSize(392, 364)));
+    EXPECT_EQ(timers, QStringList({"off", "on"}));
+}
