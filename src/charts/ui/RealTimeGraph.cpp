@@ -15,7 +15,7 @@
 
 namespace {
 
-// The main window's poll interval, which the graph keeps pace with.
+// The main window's poll interval, which the graph keeps pace with, where no main window says.
 constexpr int kPollIntervalMs = 50;
 constexpr QSize kClientSize(349, 364);
 
@@ -139,5 +139,5 @@ void showRealTimeGraph(AppContext& context, WindowOwner& owner) {
     auto* graph = new RealTimeGraph(context, owner);
     owner.adopt(kRealTimeGraph, graph);
     graph->show();
-    graph->start(kPollIntervalMs);
+    graph->start(context.pollInterval ? context.pollInterval() : kPollIntervalMs);
 }

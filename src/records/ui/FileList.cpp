@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
+#include "common/PauseGate.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
 #include "records/RecordFile.h"
@@ -21,6 +22,8 @@ FileList::FileList(AppContext& context)
 bool FileList::readFile(RecordReader& reader, const QString& fileTitle) {
     bool read = false;
     whileRunning([&] {
+        // A poll tick that ran in an event pass of the load would hold it for its 0.2 s wait.
+        const ScopedPause pause(m_context.poll);
         setFilling(true);
         read = readRecordFile(reader, fileTitle, *this, model(), &m_context.clock);
         setFilling(false);
