@@ -9,6 +9,7 @@ std::vector<Figure> pollPty(const BenchOptions& o);
 std::vector<Figure> downloadPty(const BenchOptions& o);
 std::vector<Figure> listFigures(const BenchOptions& o);
 std::vector<Figure> windowDownloadPty(const BenchOptions& o);
+std::vector<Figure> millionFigures(const BenchOptions& o);
 std::vector<Figure> toolsFigures(const BenchOptions& o);
 std::vector<Figure> chartFigures(const BenchOptions& o);
 
@@ -18,6 +19,7 @@ std::vector<Benchmark> allBenchmarks() {
         {"poll_pty", pollPty},
         {"download_pty", downloadPty},
         {"list_86400", listFigures},
+        {"list_1000000", millionFigures},
         {"window_download_pty", windowDownloadPty},
         {"tools", toolsFigures},
         {"charts", chartFigures},

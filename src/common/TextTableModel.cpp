@@ -63,6 +63,12 @@ QStringView TextTableModel::cellView(int row, int column) const {
     return cellOf(rowText(row), column);
 }
 
+QStringView TextTableModel::rowView(int row) const {
+    if (row < 0 || row >= rowCount())
+        return {};
+    return rowText(row);
+}
+
 QStringView TextTableModel::rowText(int row) const {
     const qsizetype start = m_starts[static_cast<size_t>(row)];
     return QStringView(m_text).sliced(start, m_starts[static_cast<size_t>(row) + 1] - start);
@@ -78,6 +84,11 @@ void TextTableModel::appendRow(QStringView tabSeparated) {
     beginInsertRows({}, row, row);
     store(tabSeparated);
     endInsertRows();
+}
+
+void TextTableModel::reserve(qsizetype characters, qsizetype rows) {
+    m_text.reserve(m_text.size() + characters);
+    m_starts.reserve(m_starts.size() + static_cast<size_t>(rows));
 }
 
 void TextTableModel::appendRows(const QStringList& rows) {

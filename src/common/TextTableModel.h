@@ -27,12 +27,17 @@ public:
     // Text of one cell; empty outside the grid.
     QString cell(int row, int column) const;
     QStringView cellView(int row, int column) const;
+    // A whole row as stored: its cells up to the last column, TAB separated.
+    QStringView rowView(int row) const;
 
     // A row as one text with TAB between the cells; cells past the last column are dropped and
     // missing ones stay empty.
     void appendRow(QStringView tabSeparated);
     // Many rows in one insertion, for filling a list from a file or a download.
     void appendRows(const QStringList& rows);
+    // Room for rows of `characters` in all, known in advance (a file's size): growing the
+    // buffer step by step would hold the old and the new one at once.
+    void reserve(qsizetype characters, qsizetype rows);
 
 private:
     void store(QStringView tabSeparated);

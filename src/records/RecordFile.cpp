@@ -42,8 +42,14 @@ bool RecordWriter::create(const QString& path, Flush flush) {
 bool RecordWriter::writeLine(QStringView line) {
     if (!m_file.isOpen() || m_failed)
         return false;
-    m_pending += line.toLatin1();
-    m_pending.append("\r\n", 2);
+    // Latin-1 as the reader reads it; a character beyond it becomes "?".
+    const qsizetype at = m_pending.size();
+    m_pending.resize(at + line.size() + 2);
+    char* out = m_pending.data() + at;
+    for (const QChar c : line)
+        *out++ = c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?';
+    *out++ = '\r';
+    *out = '\n';
     if (m_flush == Flush::EveryLine || m_pending.size() >= kWriteChunk)
         return writePending();
     return true;

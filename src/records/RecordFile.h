@@ -62,6 +62,7 @@ public:
     RecordReader& operator=(const RecordReader&) = delete;
 
     bool open(const QString& path);
+    qint64 size() const { return m_file.size(); }
     // The next item, or nullopt at the end of the file (also after a read error).
     std::optional<QString> nextItem();
     // A read error ended the file early.
