@@ -3,6 +3,7 @@
 #include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -73,6 +74,9 @@ TEST(LoggerReplies, SetIndexRows) {
                                          "10 06 22 14 05 09 04 3C 00 03 00"
                                          "11 12 31 23 59 45 07 10 0E 02 01");
     EXPECT_FALSE(decodeSetIndex(index.left(22), 2));
+    // No count, however large, reads past the reply or asks for memory it cannot describe.
+    EXPECT_FALSE(decodeSetIndex(index, std::numeric_limits<int>::max()));
+    EXPECT_FALSE(decodeSetIndex(index, -1));
     const auto entries = decodeSetIndex(index, 2);
     ASSERT_TRUE(entries);
     ASSERT_EQ(entries->size(), 2u);
@@ -136,6 +140,10 @@ TEST(LoggerReplies, DownloadedRowsAndTitle) {
     EXPECT_EQ(cut.rows.size(), 1);
     EXPECT_FALSE(cut.error.isEmpty());
     EXPECT_FALSE(decodeSetDump(s, fromHexText("10 06"), 60, 0).error.isEmpty());
+    const SetRows past =
+        decodeSetDump(s, dump("10 06 22 14 05 09", 2), 60, std::numeric_limits<int>::max());
+    EXPECT_EQ(past.rows, out.rows);
+    EXPECT_FALSE(past.error.isEmpty());
 }
 
 } // namespace
