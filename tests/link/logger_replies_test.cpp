@@ -138,8 +138,9 @@ TEST(LoggerReplies, DownloadedRowsAndTitle) {
 
     const SetRows cut = decodeSetDump(s, dump("10 06 22 14 05 09", 2).left(14), 60, 2);
     EXPECT_EQ(cut.rows.size(), 1);
-    EXPECT_FALSE(cut.error.isEmpty());
-    EXPECT_FALSE(decodeSetDump(s, fromHexText("10 06"), 60, 0).error.isEmpty());
+    EXPECT_EQ(cut.error, "The set's data ends before sample 2.");
+    EXPECT_EQ(decodeSetDump(s, fromHexText("10 06"), 60, 0).error,
+              "The set's header is incomplete.");
     const SetRows past =
         decodeSetDump(s, dump("10 06 22 14 05 09", 2), 60, std::numeric_limits<int>::max());
     EXPECT_EQ(past.rows, out.rows);
