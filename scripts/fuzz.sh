@@ -23,7 +23,7 @@ cmake --build "$build" --target fuzz_targets -j"$(nproc)"
 # Longest input each target tries: record files need lines longer than the reader's item cap.
 max_len() {
     case $1 in
-        fuzz_record_file) echo 16384 ;;
+        fuzz_record_file) echo 8192 ;;
         fuzz_texts) echo 256 ;;
         *) echo 2048 ;;
     esac
