@@ -3,12 +3,26 @@
 #include "common/SharedState.h"
 #include "link/MeterDigits.h"
 
+#include <algorithm>
+
 std::optional<LiveFrameBytes> lastLiveFrame(QByteArrayView received) {
+    auto isGroup = [&](qsizetype at) {
+        return received[at] == '\x02' && received[at + kLiveFrameSize - 1] == '\x03';
+    };
     for (qsizetype at = received.size() - kLiveFrameSize; at >= 0; --at) {
-        if (received[at] == '\x02' && received[at + 4] == '\x03')
-            return LiveFrameBytes{static_cast<quint8>(received[at + 1]),
-                                  static_cast<quint8>(received[at + 2]),
-                                  static_cast<quint8>(received[at + 3])};
+        if (!isGroup(at))
+            continue;
+        // Of two overlapping groups one was sent whole and the other is pieced together from
+        // its bytes and a neighbour's (a late tail in front, the next answer's bytes behind);
+        // nothing tells which is which.
+        for (qsizetype before = std::max<qsizetype>(0, at - kLiveFrameSize + 1); before < at;
+             ++before) {
+            if (isGroup(before))
+                return std::nullopt;
+        }
+        return LiveFrameBytes{static_cast<quint8>(received[at + 1]),
+                              static_cast<quint8>(received[at + 2]),
+                              static_cast<quint8>(received[at + 3])};
     }
     return std::nullopt;
 }

@@ -17,7 +17,8 @@ struct LiveFrameBytes {
 };
 
 // The last complete 02 s A B 03 group in what arrived, or none. The late tail of one answer may
-// lie in front of the next one: only a group the meter sent whole is a reading.
+// lie in front of the next one, or a late answer in front of the next one's first bytes: only
+// a group the meter sent whole is a reading, so a last group that overlaps another is none.
 std::optional<LiveFrameBytes> lastLiveFrame(QByteArrayView received);
 
 // Status byte: battery, MAX, hold, unit, range, memory full, meter logging.

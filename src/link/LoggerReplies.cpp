@@ -63,7 +63,7 @@ SetEntry SetEntry::decode(QByteArrayView entry) {
 }
 
 std::optional<std::vector<SetEntry>> decodeSetIndex(QByteArrayView index, int setCount) {
-    if (setCount < 0 || index.size() < setIndexSize(setCount))
+    if (setCount < 0 || index.size() < 1 + qint64{kSetEntrySize} * setCount)
         return std::nullopt;
     std::vector<SetEntry> entries;
     entries.reserve(static_cast<size_t>(setCount));
@@ -123,7 +123,9 @@ SetRows decodeSetDump(SharedState& state, QByteArrayView dump, int interval, int
     const QString startText = setStartText(dump);
     const std::optional<CalendarTime> start = setStartTime(dump);
     std::optional<CalendarTime> time;
-    out.rows.reserve(std::max(0, sampleCount));
+    // The count comes from the index: no more rows than the dump holds samples.
+    const qsizetype held = std::max<qsizetype>(0, (dump.size() - kSetHeaderSize) / 2);
+    out.rows.reserve(std::min<qsizetype>(std::max(0, sampleCount), held));
     for (int j = 1; j <= sampleCount; ++j) {
         if (j == 1) {
             time = start;

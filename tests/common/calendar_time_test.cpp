@@ -1,5 +1,7 @@
 #include "common/CalendarTime.h"
 
+#include <QDate>
+
 #include <gtest/gtest.h>
 
 TEST(CalendarTime, AddsSecondsAsCalendarTime) {
@@ -21,6 +23,11 @@ TEST(CalendarTime, AddsSecondsAsCalendarTime) {
         {"2010/01/31 00:00:00", 86400, "2010/02/01 00:00:00"},
         {"2010/06/22 14:05:09", 86400 * 365, "2011/06/22 14:05:09"},
         {"2010/06/22 14:05:09", 65535, "2010/06/23 08:17:24"},
+        // The last days of 31-day months, which a slip in the month arithmetic turns into day
+        // 00 of the next month.
+        {"2010/03/30 12:00:00", 86400, "2010/03/31 12:00:00"},
+        {"2010/08/31 00:00:00", 0, "2010/08/31 00:00:00"},
+        {"2010/12/31 00:00:00", -86400, "2010/12/30 00:00:00"},
     };
     for (const auto& c : cases) {
         const auto result = addSeconds(QString::fromLatin1(c.start), c.seconds);
@@ -30,10 +37,29 @@ TEST(CalendarTime, AddsSecondsAsCalendarTime) {
 }
 
 TEST(CalendarTime, RefusesTimesThatDoNotExist) {
-    for (const char* text : {"2011/02/29 00:00:00", "2010/13/01 00:00:00", "2010/00/10 00:00:00",
-                             "2010/04/31 00:00:00", "2010/06/22 24:00:00", "2010/06/22 12:60:00",
-                             "2010/06/22 12:00:60", "2010/06/22", "20A0/06/22 12:00:00", ""})
+    for (const char* text : {"2011/02/29 00:00:00", "2100/02/29 00:00:00", "2010/13/01 00:00:00",
+                             "2010/00/10 00:00:00", "2010/06/00 00:00:00", "2010/04/31 00:00:00",
+                             "2010/06/22 24:00:00", "2010/06/22 12:60:00", "2010/06/22 12:00:60",
+                             "2010/06/22", "20A0/06/22 12:00:00", ""})
         EXPECT_FALSE(addSeconds(QString::fromLatin1(text), 1)) << text;
+    for (const char* text : {"2000/02/29 00:00:00", "2012/02/29 23:59:59", "2010/01/31 00:00:00"})
+        EXPECT_EQ(addSeconds(QString::fromLatin1(text), 0), QString::fromLatin1(text)) << text;
+}
+
+// Day by day across the leap day of 2000 and every month end of more than two years, stepped
+// and in one addition, against Qt's calendar.
+TEST(CalendarTime, WalksTheCalendarDayByDay) {
+    const QDate first(1999, 12, 31);
+    const QString start = QStringLiteral("1999/12/31 12:34:56");
+    QString held = start;
+    for (int day = 1; day <= 830; ++day) {
+        const QString expected =
+            first.addDays(day).toString(u"yyyy/MM/dd") + QStringLiteral(" 12:34:56");
+        const std::optional<QString> next = addSeconds(held, 86400);
+        ASSERT_EQ(next, expected) << "from " << held.toStdString();
+        ASSERT_EQ(CalendarTime::parse(start)->plusSeconds(qint64{86400} * day).held(), expected);
+        held = *next;
+    }
 }
 
 TEST(CalendarTime, ShownFormIsDayMonthYear) {

@@ -3,6 +3,7 @@
 #include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -73,6 +74,9 @@ TEST(LoggerReplies, SetIndexRows) {
                                          "10 06 22 14 05 09 04 3C 00 03 00"
                                          "11 12 31 23 59 45 07 10 0E 02 01");
     EXPECT_FALSE(decodeSetIndex(index.left(22), 2));
+    // No count, however large, reads past the reply or asks for memory it cannot describe.
+    EXPECT_FALSE(decodeSetIndex(index, std::numeric_limits<int>::max()));
+    EXPECT_FALSE(decodeSetIndex(index, -1));
     const auto entries = decodeSetIndex(index, 2);
     ASSERT_TRUE(entries);
     ASSERT_EQ(entries->size(), 2u);
@@ -134,8 +138,13 @@ TEST(LoggerReplies, DownloadedRowsAndTitle) {
 
     const SetRows cut = decodeSetDump(s, dump("10 06 22 14 05 09", 2).left(14), 60, 2);
     EXPECT_EQ(cut.rows.size(), 1);
-    EXPECT_FALSE(cut.error.isEmpty());
-    EXPECT_FALSE(decodeSetDump(s, fromHexText("10 06"), 60, 0).error.isEmpty());
+    EXPECT_EQ(cut.error, "The set's data ends before sample 2.");
+    EXPECT_EQ(decodeSetDump(s, fromHexText("10 06"), 60, 0).error,
+              "The set's header is incomplete.");
+    const SetRows past =
+        decodeSetDump(s, dump("10 06 22 14 05 09", 2), 60, std::numeric_limits<int>::max());
+    EXPECT_EQ(past.rows, out.rows);
+    EXPECT_FALSE(past.error.isEmpty());
 }
 
 } // namespace

@@ -122,9 +122,9 @@ TEST(MeterExchange, WriteSettingWord) {
         state.WriteOK = true;
         ScriptedDialogs dialogs;
         line.exchange.WriteSettingWord(state, dialogs, c.low, c.high, c.value);
-        EXPECT_EQ(line.port.writtenHex(), c.writes) << c.value;
+        ASSERT_EQ(line.port.writtenHex(), c.writes) << c.value;
         EXPECT_EQ(state.WriteOK, c.ok) << c.value;
-        EXPECT_EQ(dialogs.messages(), c.ok ? QStringList() : QStringList{kInvalidSettingValue});
+        ASSERT_EQ(dialogs.messages(), c.ok ? QStringList() : QStringList{kInvalidSettingValue});
         if (c.ok) { // a pause after every write
             EXPECT_NEAR(line.clock.monotonic() - line.port.writes[0].time, 0.8, 1e-9);
         } else {

@@ -120,11 +120,13 @@ TEST_F(PollFixture, LateTailOfAnAnswerIsNoPartOfTheNext) {
         const char* second;
         const char* value;
         qint16 range;
+        int requests;
     } cases[] = {
-        {"02 20 01 23 03", "02 20 04 56 03", "456", 2000},
+        {"02 20 01 23 03", "02 20 04 56 03", "456", 2000, 2},
         // Read from the first byte on, tail and head would give 2.20 in range 20 with the
-        // battery and MAX marks.
-        {"02 4A 02 02 03", "02 20 03 05 03", "305", 2000},
+        // battery and MAX marks; the bytes alone cannot tell that group from the whole one, so
+        // the poll asks again.
+        {"02 4A 02 02 03", "02 20 03 05 03", "305", 2000, 3},
     };
     for (const auto& c : cases) {
         SharedState s;
@@ -138,11 +140,32 @@ TEST_F(PollFixture, LateTailOfAnAnswerIsNoPartOfTheNext) {
                 p.deliver(fromHexText(c.second));
         };
         EXPECT_EQ(cycle.poll(), PollCycle::Outcome::Decoded);
-        EXPECT_EQ(requests, 2);
+        EXPECT_EQ(requests, c.requests);
         EXPECT_EQ(s.Value.text(), QString::fromLatin1(c.value));
         EXPECT_EQ(s.Range, c.range);
         EXPECT_FALSE(s.BatLow || s.MaxOn);
     }
+}
+
+// A late answer arrives whole, right behind it the first bytes of the next answer: from its
+// third byte on they would read as status 03 (range 20, battery, MAX) with digits 3.03.
+TEST_F(PollFixture, BytesBehindALateFrameAreNoPartOfIt) {
+    int requests = 0;
+    port.onOutput = [&](const QByteArray&) {
+        if (++requests == 1) {
+            port.deliver(fromHexText("02 03 02 02 03"), 0.25);
+        } else if (requests == 2) {
+            port.deliver(fromHexText("03 03 03"), 0.1);
+            port.deliver(kFrame, 0.3);
+        } else {
+            port.deliver(kFrame);
+        }
+    };
+    EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
+    EXPECT_EQ(requests, 3);
+    EXPECT_EQ(state.Value.text(), "123");
+    EXPECT_EQ(state.Range, 2000);
+    EXPECT_FALSE(state.BatLow || state.MaxOn);
 }
 
 TEST_F(PollFixture, WaitStartedJustBeforeMidnightWaitsItsFullTime) {

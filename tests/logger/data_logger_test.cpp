@@ -184,7 +184,7 @@ TEST(DataLogger, NoSetsButMemoryInUseGivesAnEmptyList) {
 TEST(DataLogger, EmptyMemoryStopsAfterTheSettings) {
     Bench b;
     b.logger.readSetList();
-    EXPECT_EQ(b.dialogs.messages(), QStringList{kNoDataInMemory});
+    ASSERT_EQ(b.dialogs.messages(), QStringList{"No Data in Memory"});
     EXPECT_EQ(b.dialogs.shown[0].icon, Dialogs::Icon::Critical);
     EXPECT_EQ(b.window.capacity, "Capacity : 32 K");
     EXPECT_EQ(b.window.id, "1234");
@@ -234,13 +234,13 @@ TEST(DataLogger, DownloadFillsTheListWithProgress) {
     ASSERT_EQ(b.lists.size(), 1u);
     const FakeList& list = *b.lists[0];
     EXPECT_TRUE(b.sent("4B") && b.sent("01"));
-    EXPECT_EQ(list.rows.size(), 2499);
+    ASSERT_EQ(list.rows.size(), 2499);
     EXPECT_EQ(list.rows[0], "1\t22/06/2010 14:05:09\t1345\t");
     EXPECT_EQ(list.rows[2].section('\t', 1, 1), "22/06/2010 14:07:09");
     EXPECT_EQ(list.captions,
               QStringList({"1000 records completed", "2000 records completed",
                            "2499 records completed", "Data List---*ID=1234 Range:2000/LUX"}));
-    EXPECT_GT(b.window.transfer.size(), 100u);
+    ASSERT_GT(b.window.transfer.size(), 100u);
     EXPECT_TRUE(std::is_sorted(b.window.transfer.begin(), b.window.transfer.end()));
     EXPECT_LT(b.window.transfer.front(), 10.0);
     EXPECT_EQ(b.window.transfer.back(), 100.0);
@@ -275,6 +275,9 @@ TEST(DataLogger, ClicksThatNameNoSetOrCarryOddSetsEndSoundly) {
     EXPECT_EQ(b.lists[1]->title, "Data List---*ID=1234 Range:2000/LUX");
     EXPECT_EQ(b.lists[1]->fillings, std::vector<bool>({true, false}));
     ASSERT_EQ(b.dialogs.shown.size(), 1u);
+    EXPECT_EQ(b.dialogs.shown[0].text,
+              "The set's start time 2010/13/45 25:00:00 is no valid date and time; the samples "
+              "after the first cannot be dated.");
     EXPECT_EQ(b.dialogs.shown[0].icon, Dialogs::Icon::Critical);
     EXPECT_EQ(b.poll.back(), true);
     EXPECT_EQ(b.portLabels, QStringList({"COM3", "COM3"}));
@@ -313,7 +316,7 @@ TEST(DataLogger, SilentMeterEndsEachExchangeAndLeavesTheWindowUsable) {
         const double start = b.clock.monotonic();
         c.run(b);
         EXPECT_LT(b.clock.monotonic() - start, 7.0) << c.name;
-        EXPECT_EQ(b.dialogs.messages(), QStringList{kMeterNotResponding}) << c.name;
+        ASSERT_EQ(b.dialogs.messages(), QStringList{kMeterNotResponding}) << c.name;
         EXPECT_EQ(b.dialogs.shown.back().icon, Dialogs::Icon::Critical);
         EXPECT_EQ(b.poll.back(), true) << c.name;
         EXPECT_FALSE(b.window.isClosed) << c.name;
@@ -447,7 +450,7 @@ TEST(DataLogger, SettingChanges) {
         EXPECT_EQ(c.id ? b.window.id : b.window.interval, c.after) << qPrintable(label);
         EXPECT_EQ(b.state.MeterID.text(), c.id && !c.writes.isEmpty() ? c.after : "1200");
         EXPECT_EQ(b.dialogs.messages(),
-                  c.invalid ? QStringList{kInvalidSettingValue} : QStringList())
+                  c.invalid ? QStringList{"Invalid, 0 < = Input Data < = 65535."} : QStringList())
             << qPrintable(label);
         if (!c.prompt.isEmpty()) {
             ASSERT_EQ(b.dialogs.shown.at(0).kind, "input");

@@ -50,18 +50,24 @@ TEST(Alarm, ComparesStrictlyAgainstTheLimitsOfItsUnit) {
     }
 }
 
+// An overload blinks the OVER mark like a reading above the limit, without the beep.
 TEST(Alarm, MarksBlinkByInvertingOnEveryPoll) {
-    SharedState s = alarmState("LUX", Value::fromNumber(900));
-    LiveDisplay d;
-    QList<bool> over;
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(updateLiveDisplay(s, d));
-        over << d.over;
+    for (const auto& [value, beep] :
+         {std::pair{Value::fromNumber(900), true}, std::pair{Value::fromText("OL"), false}}) {
+        SCOPED_TRACE(value.text().toStdString());
+        SharedState s = alarmState("LUX", value);
+        LiveDisplay d;
+        QList<bool> over;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(updateLiveDisplay(s, d), beep);
+            EXPECT_FALSE(d.under);
+            over << d.over;
+        }
+        EXPECT_EQ(over, QList<bool>({true, false, true, false}));
+        s.Value = Value::fromNumber(300);
+        updateLiveDisplay(s, d);
+        EXPECT_FALSE(d.over);
     }
-    EXPECT_EQ(over, QList<bool>({true, false, true, false}));
-    s.Value = Value::fromNumber(300);
-    updateLiveDisplay(s, d);
-    EXPECT_FALSE(d.over);
 }
 
 TEST(Alarm, UnitChangeSwitchesTheAlarmOffAndKeepsTheMarks) {

@@ -147,7 +147,7 @@ TEST(SamplingTick, RecordingEndsOnTheSampleAfterTheLimit) {
     RecordingSinks sinks;
     for (int i = 0; i < 86400; ++i)
         tickWith(s, "5", sinks);
-    EXPECT_EQ(sinks.lines.size(), 86400);
+    ASSERT_EQ(sinks.lines.size(), 86400);
     EXPECT_EQ(sinks.lines.last().section(u'\t', 0, 0), "86400");
     EXPECT_TRUE(sinks.stops.empty());
     tickWith(s, "5", sinks);
@@ -199,7 +199,7 @@ TEST(SamplingTick, ListEndsAtItsLimitAndOnAChange) {
     s.ListCount = 86399;
     RecordingSinks sinks;
     tickWith(s, "5", sinks);
-    EXPECT_EQ(sinks.rows.size(), 1);
+    ASSERT_EQ(sinks.rows.size(), 1);
     EXPECT_TRUE(sinks.rows[0].startsWith("86400\t"));
     EXPECT_FALSE(s.ListOn);
     EXPECT_EQ(s.ListCount, 0);
@@ -208,7 +208,7 @@ TEST(SamplingTick, ListEndsAtItsLimitAndOnAChange) {
     s.ListOn = true;
     s.Range = 20000; // the row of this reading is added, then the list ends
     tickWith(s, "5", sinks);
-    EXPECT_EQ(sinks.rows.size(), 2);
+    ASSERT_EQ(sinks.rows.size(), 2);
     EXPECT_TRUE(sinks.rows[1].startsWith("1\t"));
     EXPECT_FALSE(s.ListOn);
 }

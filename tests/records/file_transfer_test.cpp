@@ -156,7 +156,7 @@ TEST_F(FileTransferTest, WriteFailuresAreReportedAndLeaveNothingSelected) {
     for (const QString& target : targets) {
         dialogs.shown.clear();
         saveWithAnswer(target);
-        EXPECT_EQ(dialogs.messages(), QStringList{kCannotWriteFile}) << target.toStdString();
+        ASSERT_EQ(dialogs.messages(), QStringList{kCannotWriteFile}) << target.toStdString();
         EXPECT_EQ(dialogs.shown.back().icon, Dialogs::Icon::Critical);
         EXPECT_FALSE(state.FileSelected);
         EXPECT_EQ(window.caption(), QStringLiteral("Real Time List---*ID=12 Range:2000/LUX"));
@@ -229,7 +229,7 @@ TEST_F(FileTransferTest, PrintingThatCannotFinishRestoresEverything) {
         EXPECT_EQ(list.caption(), QStringLiteral("Data List---*ID=3 Range:20/Fc"));
         EXPECT_EQ(busyDepth, 0);
         EXPECT_FALSE(freshPrinter.jobOpen());
-        EXPECT_EQ(freshPrinter.jobs.size(), fault == Fault::RefusedJob ? 0u : 1u);
+        ASSERT_EQ(freshPrinter.jobs.size(), fault == Fault::RefusedJob ? 0u : 1u);
         if (fault == Fault::WindowClosing || fault == Fault::ProgramClosing) {
             EXPECT_TRUE(freshPrinter.jobs[0].aborted);
             EXPECT_EQ(freshPrinter.jobs[0].lines.size(), 2);
@@ -260,6 +260,7 @@ TEST_F(FileTransferTest, ReadingCountsRowsInTheCaptionAndStopsWhenTheListCloses)
             EXPECT_LT(grid.dataRowCount(), 2500);
         } else {
             EXPECT_EQ(grid.cell(2500, 0), QStringLiteral("2500"));
+            ASSERT_GE(window.history.size(), 2);
             EXPECT_EQ(window.history[window.history.size() - 2],
                       QStringLiteral("2500 Records Completed"));
             EXPECT_GT(eventPasses, 0);

@@ -85,7 +85,7 @@ TEST(RecordReader, LineWithoutEndsIsCutAtTheItemLimit) {
     bytes.append("\r\nnext");
     const QStringList items = allItems(writeFile(dir, bytes));
     ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[0].size(), RecordReader::kMaxItemLength);
+    ASSERT_EQ(items[0].size(), RecordReader::kMaxItemLength);
     EXPECT_EQ(items[0][0], QChar(0xb5));
     EXPECT_EQ(items[1], QStringLiteral("next"));
 }

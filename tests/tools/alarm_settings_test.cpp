@@ -74,7 +74,7 @@ TEST_F(EnableAlarm, InvalidSettingsChangeNothing) {
         EXPECT_TRUE(state.AlarmOn);
         EXPECT_EQ(state.AlarmHighFc, 20000);
     }
-    EXPECT_EQ(dialogs.messages(), QStringList(3, "Invalid settings, try again!"));
+    ASSERT_EQ(dialogs.messages(), QStringList(3, "Invalid settings, try again!"));
     EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(port.writes.empty());
     EXPECT_TRUE(poll.isEmpty());

@@ -110,7 +110,7 @@ TEST_F(MeterClockTest, SilentMeterIsReportedAndNotAskedAgain) {
     const double started = clock.monotonic();
     meterClock.tick();
     EXPECT_NEAR(clock.monotonic() - started, MeterExchange::kGiveUpSeconds, 0.3);
-    EXPECT_EQ(dialogs.messages(), QStringList({kMeterNotResponding}));
+    ASSERT_EQ(dialogs.messages(), QStringList({kMeterNotResponding}));
     EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Critical);
     EXPECT_FALSE(meterClock.showMeterTime());
     EXPECT_EQ(view.meter, "Meter Time");

@@ -243,8 +243,8 @@ TEST_F(ListWindowTest, CommandsWaitUntilTheListIsComplete) {
         click(list, key);
     EXPECT_EQ(plots, 1);
     ASSERT_EQ(printer.jobs.size(), 1u);
+    ASSERT_EQ(printer.jobs[0].lines.size(), 3002);
     EXPECT_EQ(printer.jobs[0].lines.first(), "big.txt---*ID=7 Range:2000/LUX");
-    EXPECT_EQ(printer.jobs[0].lines.size(), 3002);
 }
 
 TEST_F(ListWindowTest, OpenReplacesTheFileList) {

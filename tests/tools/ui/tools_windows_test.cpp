@@ -113,7 +113,7 @@ TEST_F(ToolsWindows, LightTimerIsHeldOffWithTheOtherTimers) {
 TEST_F(ToolsWindows, SetupIsRefusedWhileTheMeterLogs) {
     state.MeterRec = true;
     EXPECT_FALSE(openSetup(context, owner));
-    EXPECT_EQ(dialogs.messages(), QStringList({"Recording mode, stop record then try again !"}));
+    ASSERT_EQ(dialogs.messages(), QStringList({"Recording mode, stop record then try again !"}));
     EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(poll.isEmpty());
 }
