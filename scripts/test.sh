@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test with GCC; checks the format; then builds with clang under
-# AddressSanitizer and UndefinedBehaviorSanitizer, runs every test again and runs clang-tidy.
-# LUXLOG_SKIP_SANITIZERS=1 skips the clang pass.
+# AddressSanitizer and UndefinedBehaviorSanitizer, runs every test again, runs clang-tidy, and
+# runs each fuzz target for a bounded time. LUXLOG_SKIP_SANITIZERS=1 skips the clang pass.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export LUXLOG_CHECK_TOOLS=1
@@ -18,4 +18,5 @@ if [ -z "${LUXLOG_SKIP_SANITIZERS:-}" ]; then
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     (cd "$here/build-asan" && ctest --output-on-failure)
     "$here/scripts/check-style.sh" "$here/build-asan"
+    "$here/scripts/fuzz.sh" "$here/build-fuzz" "${LUXLOG_FUZZ_SECONDS:-30}"
 fi
