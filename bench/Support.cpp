@@ -15,14 +15,10 @@ std::vector<Figure> chartFigures(const BenchOptions& o);
 
 std::vector<Benchmark> allBenchmarks() {
     return {
-        {"poll_demo", pollDemo},
-        {"poll_pty", pollPty},
-        {"download_pty", downloadPty},
-        {"list_86400", listFigures},
-        {"list_1000000", millionFigures},
-        {"window_download_pty", windowDownloadPty},
-        {"tools", toolsFigures},
-        {"charts", chartFigures},
+        {"poll_demo", pollDemo},          {"poll_pty", pollPty},
+        {"download_pty", downloadPty},    {"list_86400", listFigures},
+        {"list_1000000", millionFigures}, {"window_download_pty", windowDownloadPty},
+        {"tools", toolsFigures},          {"charts", chartFigures},
     };
 }
 

@@ -31,7 +31,7 @@ QString FormatAxisLabel(double value) {
 
 std::optional<double> ValueHeight(QStringView text, double axisMin, double axisMax,
                                   double plotHeight) {
-    const double v = leadingNumber(text);
+    const double v = readingNumber(text);
     if (text == u"OL" || v > axisMax || text == u"----")
         return plotHeight + 5;
     if (text == u"-OL" || v < axisMin)

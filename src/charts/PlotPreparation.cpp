@@ -15,7 +15,7 @@ constexpr int kValueColumn = 2;
 double smallestRangeHolding(const RecordTableModel& grid) {
     double largest = 0;
     for (int r = 1; r < grid.rowCount(); ++r)
-        largest = std::max(largest, leadingNumber(grid.cellView(r, kValueColumn)));
+        largest = std::max(largest, readingNumber(grid.cellView(r, kValueColumn)));
     for (const double range : {20.0, 200.0, 2000.0}) {
         if (largest <= range)
             return range;

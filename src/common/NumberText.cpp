@@ -91,6 +91,14 @@ double leadingNumber(QStringView text) {
     return scanNumber(text).value;
 }
 
+double readingNumber(QStringView reading) {
+    for (qsizetype i = 0; i < reading.size(); ++i) {
+        if (reading[i].isLetter())
+            return leadingNumber(reading.first(i));
+    }
+    return leadingNumber(reading);
+}
+
 std::optional<double> leadingNumberIn(QStringView text) {
     const Scan scan = scanNumber(text);
     if (!scan.digits)

@@ -10,6 +10,11 @@
 // without a leading number gives 0.
 double leadingNumber(QStringView text);
 
+// A meter reading as a number: the leading-number rule, except that a letter never starts an
+// exponent. Letters in a reading come from garbled digits ("1D5"), never from an exponent, and
+// read as one they would make a reading of 100000 out of nothing.
+double readingNumber(QStringView reading);
+
 // The leading number of the text, by the rule above; nullopt when the text has none.
 std::optional<double> leadingNumberIn(QStringView text);
 

@@ -28,7 +28,7 @@ double Value::number() const {
     if (const auto* n = std::get_if<double>(&m_value))
         return *n;
     if (const auto* t = std::get_if<QString>(&m_value))
-        return leadingNumber(*t);
+        return readingNumber(*t);
     return 0;
 }
 

@@ -18,7 +18,7 @@ public:
 
     // What the windows show.
     QString text() const;
-    // Numeric form by the leading-number rule (0 for "OL" and for empty).
+    // Numeric form by the leading-number rule, letters ending it (0 for "OL" and for empty).
     double number() const;
     // The number when the reading is a plain decimal number, nullopt for "OL" and for texts
     // with letters; comparisons against limits use this so that odd texts are skipped.

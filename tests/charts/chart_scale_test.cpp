@@ -79,7 +79,9 @@ TEST(ChartScale, ValueHeights) {
         {"50", 100, 2000, -3},
         {"ol", 0, 2000, 0}, // the texts are matched exactly
         {" 1 000", 0, 2000, 132},
-        {"5E2", 0, 2000, 66},
+        // Letters in a reading are garbled digits, never an exponent: no huge value from them.
+        {"5E2", 0, 2000, 5 * 264.0 / 2000},
+        {"1D5", 0, 2000, 264.0 / 2000},
         {"12,5", 0, 20, 12 * 264.0 / 20}, // a comma ends the number
         {"15", 10, 20, 132},
         // An axis without height has no place for a reading between its limits.

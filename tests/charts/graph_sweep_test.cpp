@@ -138,7 +138,7 @@ TEST(GraphSweep, SegmentsFromThePreviousPoint) {
     } cases[] = {
         {"2000", 2000, 73}, {"0", 2000, 337},   {"OL", 2000, 68},  {"----", 2000, 68},
         {"2001", 2000, 68}, {"-OL", 2000, 340}, {"-1", 2000, 340}, {"12,5", 20, 172},
-        {"12.5", 20, 172},  {"1e3", 2000, 205},
+        {"12.5", 20, 172},  {"1e3", 2, 205}, // a letter ends the reading: 1 of 2
     };
     for (const auto& c : cases) {
         Sweep sweep;

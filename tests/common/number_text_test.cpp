@@ -60,3 +60,15 @@ TEST(Value, TextNumberAndComparableForms) {
         EXPECT_FALSE(Value::fromText(garbled).comparable()) << garbled;
     EXPECT_NE(Value::fromNumber(1), Value::fromText("1"));
 }
+
+TEST(ReadingNumber, LettersEndTheNumberInsteadOfStartingAnExponent) {
+    const struct {
+        const char* reading;
+        double number;
+    } cases[] = {{"1230", 1230}, {"10.5", 10.5}, {"0.23", 0.23}, {"1D5", 1}, {"1.D9", 1},
+                 {"10E90", 10},  {"A.12", 0},    {"OL", 0},      {"-OL", 0}, {"12,5", 12}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(readingNumber(QString::fromLatin1(c.reading)), c.number) << c.reading;
+        EXPECT_EQ(Value::fromText(QString::fromLatin1(c.reading)).number(), c.number) << c.reading;
+    }
+}
