@@ -33,6 +33,8 @@ struct SharedState {
     ::Value Value;
     // A frame was decoded since the last sample was due: a sample takes only a fresh reading.
     bool NewReading = false;
+    // Frames decoded since the program started; windows that follow every reading compare it.
+    quint64 FrameCount = 0;
 
     // Recording, list and graph runs
     float SamplingTime = 0;

@@ -58,6 +58,7 @@ PollCycle::Outcome PollCycle::poll() {
         DecodeStatus(m_state, frame->status);
         DecodeDigits(m_state, frame->digitA, frame->digitB);
         m_state.NewReading = true;
+        ++m_state.FrameCount;
         if (m_garbledShown)
             showPortLabel(portLabel(m_state));
         return Outcome::Decoded;

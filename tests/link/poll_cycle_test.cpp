@@ -84,11 +84,13 @@ TEST_F(PollFixture, BadFramingEndsTheTickAfterEightAttemptsAndShowsIt) {
     EXPECT_EQ(labels, QStringList{"Bad data"});
     EXPECT_EQ(state.Value.text(), "42");
     EXPECT_FALSE(state.NewReading);
+    EXPECT_EQ(state.FrameCount, 0u);
 
     port.replies = {kFrame};
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
     EXPECT_EQ(labels, QStringList({"Bad data", "COM3"}));
     EXPECT_TRUE(state.NewReading);
+    EXPECT_EQ(state.FrameCount, 1u);
 }
 
 // The right start byte and a wrong end byte: never read as a reading, even when a good frame

@@ -29,7 +29,7 @@ std::span<const PanelCommands::Button> PanelCommands::buttons() {
         {"Open", "Open File", &PanelCommands::open},
         {"List", "List Display", &PanelCommands::list},
         {"Graph", "Graphic Display", &PanelCommands::graph},
-        {"AVG", "Max/Min/AVG", nullptr},
+        {"AVG", "Max/Min/AVG", &PanelCommands::statistics},
         {"PC", "PC Sampling", &PanelCommands::samplingTime},
         {"Memory", "Datalogger", &PanelCommands::memory},
         // Button 1 borrows the pictures of these two; they do nothing themselves.
@@ -99,6 +99,10 @@ void PanelCommands::endLiveList() {
 
 void PanelCommands::graph() {
     openRealTimeGraph(m_context, m_owner);
+}
+
+void PanelCommands::statistics() {
+    openStatistics(m_context, m_owner);
 }
 
 void PanelCommands::samplingTime() {

@@ -36,6 +36,7 @@ public:
     void open();
     void list();
     void graph();
+    void statistics();
     void samplingTime();
     void memory();
     void light();

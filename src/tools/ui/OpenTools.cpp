@@ -7,12 +7,14 @@
 #include "tools/ui/AlarmWindow.h"
 #include "tools/ui/LightWindow.h"
 #include "tools/ui/SetupWindow.h"
+#include "tools/ui/StatisticsWindow.h"
 
 namespace {
 
 const QString kLight = QStringLiteral("Light");
 const QString kSetup = QStringLiteral("Setup");
 const QString kAlarm = QStringLiteral("Alarm");
+const QString kStatistics = QStringLiteral("Statistics");
 const QString kMeterLogging = QStringLiteral("Recording mode, stop record then try again !");
 
 } // namespace
@@ -54,6 +56,19 @@ QPointer<AlarmWindow> openAlarm(AppContext& context, WindowOwner& owner) {
     }
     auto* window = new AlarmWindow(context);
     owner.adopt(kAlarm, window);
+    window->Form_Load();
+    window->show();
+    return window;
+}
+
+QPointer<StatisticsWindow> openStatistics(AppContext& context, WindowOwner& owner) {
+    if (auto* open = owner.open<StatisticsWindow>(kStatistics)) {
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    auto* window = new StatisticsWindow(context);
+    owner.adopt(kStatistics, window);
     window->Form_Load();
     window->show();
     return window;

@@ -5,6 +5,7 @@
 class AlarmWindow;
 class LightWindow;
 class SetupWindow;
+class StatisticsWindow;
 class WindowOwner;
 struct AppContext;
 
@@ -21,3 +22,7 @@ QPointer<SetupWindow> openSetup(AppContext& context, WindowOwner& owner);
 // The "Alarm" button: copies the live unit into AlarmUnit and shows the alarm window, not modal.
 // A window already open shows that unit's settings again and comes to the front.
 QPointer<AlarmWindow> openAlarm(AppContext& context, WindowOwner& owner);
+
+// The "AVG" button: shows the statistics of the live reading, not modal; a window already open
+// comes to the front and keeps its statistics.
+QPointer<StatisticsWindow> openStatistics(AppContext& context, WindowOwner& owner);

@@ -3,6 +3,7 @@
 #include "tools/ui/AlarmWindow.h"
 #include "tools/ui/LightWindow.h"
 #include "tools/ui/SetupWindow.h"
+#include "tools/ui/StatisticsWindow.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -70,4 +71,63 @@ TEST_F(PanelTools, LightFollowsThePollAndClosesWithThePanel) {
     EXPECT_FALSE(state.LightOn);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(light);
+}
+
+TEST_F(PanelTools, StatisticsFollowThePollAndRestartOnARangeChange) {
+    ASSERT_TRUE(panel.Form_Load());
+    engine.setRange(2000);
+    engine.setIlluminance(300);
+    panel.Toolbar1_ButtonClick("AVG");
+    QPointer<StatisticsWindow> stats = panel.windows().open<StatisticsWindow>("Statistics");
+    ASSERT_TRUE(stats);
+    EXPECT_EQ(stats->timer1().interval(), panel.timer1().interval());
+    auto text = [&](const char* name) {
+        return stats->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    auto pollAndRefresh = [&] {
+        panel.Timer1_Timer();
+        stats->Timer1_Timer();
+        // A refresh without a new frame counts nothing.
+        stats->Timer1_Timer();
+    };
+
+    pollAndRefresh();
+    engine.setOverload(true);
+    pollAndRefresh();
+    engine.setOverload(false);
+    engine.setIlluminance(310);
+    pollAndRefresh();
+    EXPECT_EQ(text("LblMax"), "310 LUX");
+    EXPECT_EQ(text("LblMin"), "300 LUX");
+    EXPECT_EQ(text("LblAvg"), "305.0 LUX");
+    EXPECT_EQ(text("LblCount"), "2");
+    EXPECT_EQ(text("LblOL"), "1");
+    EXPECT_EQ(text("LblNote"), "");
+
+    engine.setRange(200);
+    engine.setIlluminance(150);
+    pollAndRefresh();
+    EXPECT_EQ(text("LblNote"), "Range changed to 200: started again");
+    EXPECT_EQ(text("LblCount"), "1");
+    EXPECT_EQ(text("LblMax"), "150.0 LUX");
+
+    // A second click brings the open window forward with its statistics.
+    panel.Toolbar1_ButtonClick("AVG");
+    EXPECT_EQ(panel.windows().open<StatisticsWindow>("Statistics"), stats.data());
+    EXPECT_EQ(text("LblCount"), "1");
+
+    stats->findChild<QPushButton*>("CmdReset")->click();
+    EXPECT_EQ(text("LblCount"), "0");
+    EXPECT_EQ(text("LblMax"), "");
+    EXPECT_EQ(text("LblNote"), "");
+    EXPECT_EQ(text("LblTime"), "0:00:00");
+
+    {
+        ScopedPause plotting(context.timers);
+        EXPECT_FALSE(stats->timer1().isActive());
+    }
+    EXPECT_TRUE(stats->timer1().isActive());
+    panel.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(stats);
 }
