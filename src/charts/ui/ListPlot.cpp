@@ -12,6 +12,7 @@
 #include "records/RecordTableModel.h"
 
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <exception>
@@ -32,6 +33,7 @@ ListPlot::ListPlot(AppContext& context, WindowOwner& owner, const RecordTableMod
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(8);
     setFont(font);
+    setMouseTracking(true);
     move(besidePanel());
     m_context.state.GridColour = kGridColourIndex;
     m_slices.setSingleShot(true);
@@ -70,13 +72,17 @@ void ListPlot::Form_Resize() {
 void ListPlot::PlotGrid() {
     m_slices.stop();
     m_plotter.reset();
+    m_span.reset();
+    showReadout(std::nullopt);
     std::optional<QString> problem;
     if (m_context.state.PlotCount >= 1) {
         if (m_records) {
             auto plotter = std::make_unique<RecordPlotter>(*m_records, m_context.state);
             problem = plotter->problem();
-            if (!problem)
+            if (!problem) {
                 m_plotter = std::move(plotter);
+                m_span = plotSpanOf(m_context.state);
+            }
         } else {
             problem = QStringLiteral("The plot cannot be drawn: its list has been closed.");
         }
@@ -117,6 +123,8 @@ void ListPlot::plotSlice() {
     s.PlotPrevX = m_plotter->prevX();
     update();
     if (failure || m_plotter->finished()) {
+        if (failure)
+            m_span.reset();
         endPlot(failure);
         return;
     }
@@ -135,6 +143,40 @@ void ListPlot::endPlot(const std::optional<QString>& failure) {
     if (failure) {
         whileRunning([&] { m_context.dialogs.message(*failure, {}, Dialogs::Icon::Critical); });
     }
+}
+
+void ListPlot::paintEvent(QPaintEvent* event) {
+    ChartWindow::paintEvent(event);
+    if (!m_readout)
+        return;
+    QPainter painter(this);
+    painter.setFont(font());
+    drawPlotReadout(painter, *m_readout, m_pointer, rect());
+}
+
+void ListPlot::mouseMoveEvent(QMouseEvent* event) {
+    showReadout(event->position());
+    ChartWindow::mouseMoveEvent(event);
+}
+
+void ListPlot::leaveEvent(QEvent* event) {
+    showReadout(std::nullopt);
+    ChartWindow::leaveEvent(event);
+}
+
+void ListPlot::showReadout(std::optional<QPointF> pointer) {
+    std::optional<PlotReadout> readout;
+    if (pointer && m_span && !plotting() && m_records)
+        readout = plotReadout(*m_span, *m_records, *pointer);
+    if (!readout && !m_readout)
+        return;
+    update(m_readoutBounds);
+    m_readout = std::move(readout);
+    if (!m_readout)
+        return;
+    m_pointer = *pointer;
+    m_readoutBounds = plotReadoutBounds(font(), *m_readout, m_pointer, rect());
+    update(m_readoutBounds);
 }
 
 void ListPlot::Form_Unload() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/PlotReadout.h"
 #include "charts/ui/ChartWindow.h"
 
 #include <QPointer>
@@ -15,7 +16,9 @@ class ScopedPause;
 // times of the first, the quarter and the last records under it. Every resize plots all chosen
 // records again. The plot runs in slices between which events are handled, so the window stays
 // responsive; the caption counts the records meanwhile, and the timers that read the live
-// reading are suspended until the plot ends, however it ends.
+// reading are suspended until the plot ends, however it ends. Once plotted, the pointer over the
+// plot shows the nearest record's number, time and value, drawn over the window and never into
+// the chart's image.
 class ListPlot : public ChartWindow {
     Q_OBJECT
 public:
@@ -25,6 +28,8 @@ public:
     ~ListPlot() override;
 
     bool plotting() const { return m_plotter != nullptr; }
+    // What the pointer shows now, if anything.
+    const std::optional<PlotReadout>& readout() const { return m_readout; }
 
 signals:
     // A plot ended: all records drawn, or given up.
@@ -34,17 +39,26 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void Form_Unload() override;
     void showRangeDialog() override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void Form_Resize();
     void PlotGrid();
     void plotSlice();
     void endPlot(const std::optional<QString>& failure);
+    void showReadout(std::optional<QPointF> pointer);
 
     QPointer<const RecordTableModel> m_records;
     std::unique_ptr<RecordPlotter> m_plotter;
     std::unique_ptr<ScopedPause> m_pause;
     QTimer m_slices;
+    // Where the plot on the image put its records; none while nothing was plotted.
+    std::optional<PlotSpan> m_span;
+    std::optional<PlotReadout> m_readout;
+    QPointF m_pointer;
+    QRect m_readoutBounds;
 };
 
 // Shows a new plot of `records` with the span and limits in the state, closing one still open.

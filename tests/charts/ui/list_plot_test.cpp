@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -336,4 +337,35 @@ TEST_F(PlotTest, PlotRangeChecksAndReplotsTheChosenRecords) {
     EXPECT_EQ(state.PlotCount, 41);
     EXPECT_EQ(second->image(), expectedChart(records, QSize(392, 364)));
     EXPECT_EQ(timers, QStringList({"off", "on"}));
+}
+
+TEST_F(PlotTest, PointerShowsTheNearestRecordOverTheChartNotInIt) {
+    RecordTableModel records;
+    fill(records, 100);
+    ListPlot* p = openPlot(records);
+    finish(p);
+    const QImage chart = p->image();
+    auto move = [p](QPointF at) {
+        QMouseEvent event(QEvent::MouseMove, at, p->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(p, &event);
+    };
+    // Record 50 lies 49 steps right of the value axis.
+    const ChartLayout& l = state.PlotLayout;
+    move(QPointF(l.AxisX + 49 * state.PlotStep + 1, l.Baseline - 20));
+    ASSERT_TRUE(p->readout());
+    EXPECT_EQ(p->readout()->lines,
+              QStringList({"No. 50", "22/06/2010 00:00:50", records.cell(50, 2) + " LUX"}));
+    const QPoint mark = p->readout()->point.toPoint();
+    EXPECT_EQ(p->grab().toImage().pixel(mark + QPoint(3, 0)), qRgb(200, 0, 0));
+    EXPECT_EQ(p->image(), chart);
+
+    move(QPointF(5, 5));
+    EXPECT_FALSE(p->readout());
+    move(QPointF(l.AxisX + 1, l.Baseline - 20));
+    ASSERT_TRUE(p->readout());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(p, &leave);
+    EXPECT_FALSE(p->readout());
+    EXPECT_EQ(p->grab().toImage().pixel(mark + QPoint(3, 0)), chart.pixel(mark + QPoint(3, 0)));
 }

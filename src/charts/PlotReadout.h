@@ -1,0 +1,48 @@
+#pragma once
+
+#include "common/ChartLayout.h"
+
+#include <QPointF>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QFont;
+class QPainter;
+class RecordTableModel;
+struct SharedState;
+
+// Where a record plot put its records: evenly spread from the value axis, record k (from 1) at
+// AxisX + (k - 1) x step, as the plot drew them.
+struct PlotSpan {
+    ChartLayout layout;
+    double bottom = 0;
+    double top = 0;
+    double step = 0;
+    long long firstRow = 0;
+    long long count = 0;
+    QString unit;
+};
+// The span the plot about to be drawn takes from the state.
+PlotSpan plotSpanOf(const SharedState& state);
+
+// The record (from 1) nearest to a pointer over the plot area, found from x alone; nullopt when
+// the pointer is not over the plot area or nothing was plotted.
+std::optional<long long> nearestRecord(const PlotSpan& span, QPointF pointer);
+
+// What the pointer over a plot shows: a mark on the trace at the nearest record and its number,
+// time and value beside the pointer.
+struct PlotReadout {
+    QPointF point;
+    QStringList lines;
+};
+std::optional<PlotReadout> plotReadout(const PlotSpan& span, const RecordTableModel& records,
+                                       QPointF pointer);
+
+// The pixels the readout covers in a font: the mark, and the box with its lines below and to
+// the right of the pointer, turned back inside `bounds` where it would leave them.
+QRect plotReadoutBounds(const QFont& font, const PlotReadout& readout, QPointF pointer,
+                        const QRect& bounds);
+void drawPlotReadout(QPainter& painter, const PlotReadout& readout, QPointF pointer,
+                     const QRect& bounds);
