@@ -32,6 +32,19 @@ void drawPrinter(QPainter& p) {
     p.fillRect(15, 9, 2, 2, QColor(0, 160, 0));
 }
 
+// A framed picture: a sun over two hills.
+void drawPicture(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(200, 230, 255));
+    p.drawRect(1, 3, 17, 14);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(240, 190, 0));
+    p.drawEllipse(12, 5, 4, 4);
+    p.setBrush(QColor(40, 140, 40));
+    p.drawPolygon(QPolygon({QPoint(2, 17), QPoint(7, 9), QPoint(12, 17)}));
+    p.drawPolygon(QPolygon({QPoint(8, 17), QPoint(13, 11), QPoint(18, 17)}));
+}
+
 } // namespace
 
 QIcon chartToolbarIcon(const QString& key) {
@@ -42,6 +55,8 @@ QIcon chartToolbarIcon(const QString& key) {
         drawLimit(painter);
     else if (key == u"Print")
         drawPrinter(painter);
+    else if (key == u"SavePicture")
+        drawPicture(painter);
     painter.end();
     return QIcon(pixmap);
 }

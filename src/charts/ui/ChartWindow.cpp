@@ -1,9 +1,12 @@
 #include "charts/ui/ChartWindow.h"
 
+#include "charts/ChartPicture.h"
 #include "charts/ui/ChartIcons.h"
 #include "common/AppContext.h"
+#include "common/Dialogs.h"
 #include "common/Printer.h"
 #include "common/ui/Twips.h"
+#include "records/FileTransfer.h"
 
 #include <QAction>
 #include <QPaintEvent>
@@ -32,10 +35,15 @@ ChartWindow::ChartWindow(AppContext& context, WindowOwner& owner, const char* na
     m_toolbar->setIconSize(QSize(20, 20));
     m_toolbar->setMovable(false);
     m_toolbar->setGeometry(0, 0, clientSize.width(), twips(420));
-    for (const QString& key : {QStringLiteral("Limit"), QStringLiteral("Print")}) {
-        QAction* action = m_toolbar->addAction(chartToolbarIcon(key), key);
+    const std::pair<QString, QString> buttons[] = {
+        {QStringLiteral("Limit"), QStringLiteral("Limit")},
+        {QStringLiteral("Print"), QStringLiteral("Print")},
+        {QStringLiteral("SavePicture"), QStringLiteral("Save Picture")},
+    };
+    for (const auto& [key, tooltip] : buttons) {
+        QAction* action = m_toolbar->addAction(chartToolbarIcon(key), tooltip);
         action->setObjectName(key);
-        action->setToolTip(key);
+        action->setToolTip(tooltip);
         if (QWidget* button = m_toolbar->widgetForAction(action))
             button->setObjectName(key);
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
@@ -50,7 +58,18 @@ void ChartWindow::Toolbar1_ButtonClick(const QString& key) {
         // The chart as drawn so far; the sweep goes on while the print dialog is open.
         const QImage chart = m_image;
         whileRunning([&] { m_context.printer.printImage(chart, m_caption); });
+    } else if (key == u"SavePicture") {
+        // The chart as it was when the button was pressed, like Print.
+        const QImage chart = m_image;
+        whileRunning([&] { savePicture(chart); });
     }
+}
+
+void ChartWindow::savePicture(const QImage& chart) {
+    const std::optional<QString> path = m_context.dialogs.saveFile(
+        QStringLiteral("Save Picture"), QStringLiteral("PNG picture (*.png);;SVG picture (*.svg)"));
+    if (path && !saveChartPicture(chart, *path, m_caption))
+        m_context.dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
 }
 
 void ChartWindow::clearImage() {

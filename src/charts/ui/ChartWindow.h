@@ -9,9 +9,10 @@ class QToolBar;
 class WindowOwner;
 struct AppContext;
 
-// What the two chart windows share: the toolbar `Toolbar1` with "Limit" and "Print", and the
-// retained image of the client area that all drawing goes into. The window only paints the
-// image, so the chart survives being covered, and "Print" prints it without the toolbar.
+// What the two chart windows share: the toolbar `Toolbar1` with "Limit", "Print" and "Save
+// Picture", and the retained image of the client area that all drawing goes into. The window
+// only paints the image, so the chart survives being covered, and "Print" and "Save Picture"
+// take it without the toolbar.
 class ChartWindow : public SecondaryWindow {
     Q_OBJECT
 public:
@@ -45,5 +46,7 @@ protected:
     QImage m_image;
 
 private:
+    void savePicture(const QImage& chart);
+
     QToolBar* m_toolbar = nullptr;
 };

@@ -126,7 +126,7 @@ TEST_F(PlotTest, PlotShowsTheListsRecordsBesideThePanel) {
     QStringList buttons;
     for (QAction* action : child<QToolBar>(p, "Toolbar1")->actions())
         buttons << action->objectName();
-    EXPECT_EQ(buttons, QStringList({"Limit", "Print"}));
+    EXPECT_EQ(buttons, QStringList({"Limit", "Print", "SavePicture"}));
     EXPECT_EQ(state.GridColour, 7);
     EXPECT_EQ(state.PlotLayout, ComputeChartLayout(392, 364));
     EXPECT_DOUBLE_EQ(state.PlotStep, 3.3);

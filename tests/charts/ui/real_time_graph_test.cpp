@@ -11,10 +11,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -114,7 +117,7 @@ TEST_F(GraphTest, GraphCommandOpensTheGraphBesideThePanel) {
     QStringList buttons;
     for (QAction* action : child<QToolBar>(g, "Toolbar1")->actions())
         buttons << action->objectName();
-    EXPECT_EQ(buttons, QStringList({"Limit", "Print"}));
+    EXPECT_EQ(buttons, QStringList({"Limit", "Print", "SavePicture"}));
     EXPECT_TRUE(g->timer1().isActive());
     EXPECT_EQ(g->timer1().interval(), 50);
 
@@ -353,4 +356,27 @@ TEST_F(GraphTest, GraphBeforeTheFirstReadingDrawsNothingUntilTheReadingClosesIt)
     state.Range = 2000;
     g->Timer1_Timer();
     EXPECT_EQ(graph(), nullptr);
+}
+
+TEST_F(GraphTest, SavePictureWritesTheChartAsPngOrSvg) {
+    RealTimeGraph* g = openGraph();
+    for (int i = 0; i < 30; ++i)
+        g->Timer1_Timer();
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("graph.png"));
+    const QString svg = dir.filePath(QStringLiteral("graph.SVG"));
+    dialogs.saveAnswers = {png, svg, std::nullopt, dir.filePath(QStringLiteral("none/g.png"))};
+    for (int i = 0; i < 4; ++i)
+        click(g, "SavePicture");
+    ASSERT_EQ(dialogs.shown.size(), 5u);
+    EXPECT_EQ(dialogs.shown[0].title, "Save Picture");
+    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), g->image());
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("<svg "));
+    // Cancelled: nothing written, no message; a folder that is not there: the message.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"Cannot write the file, check the disk and try again!"}));
+    EXPECT_TRUE(g->timer1().isActive());
 }
