@@ -2,6 +2,7 @@
 #include "common/SharedState.h"
 #include "common/ui/QtDialogs.h"
 #include "common/ui/QtPrinter.h"
+#include "link/PortNames.h"
 #include "link/RealClock.h"
 #include "link/SerialPort.h"
 #include "panel/PortOpener.h"
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
         devices << info.systemLocation();
 
     std::unique_ptr<PanelWindow> panel;
-    PortWindow port(state, devices);
+    PortWindow port(state, devices, stablePorts());
     QObject::connect(&port, &PortWindow::portChosen, [&] {
         panel = std::make_unique<PanelWindow>(
             context, [](const AppContext& c) { return openerForChoice(c.state, c.clock); });

@@ -1,5 +1,7 @@
 #include "common/SharedState.h"
 
+#include "common/SerialById.h"
+
 void SharedState::loadPanel(const QDateTime& now) {
     SamplingTime = 2.0f;
     Recording = false;
@@ -18,6 +20,8 @@ QString portLabel(const SharedState& state) {
     if (state.ComPort > 0)
         return QStringLiteral("COM") + QString::number(state.ComPort);
     QString device = state.ComDevice;
+    if (device.startsWith(kSerialByIdFolder) && device.size() > kSerialByIdFolder.size())
+        return adapterName(QStringView(device).mid(kSerialByIdFolder.size()));
     if (device.startsWith(QStringLiteral("/dev/")))
         return device.mid(5);
     const qsizetype slash = device.lastIndexOf(u'/');

@@ -100,8 +100,8 @@ struct SharedState {
     void loadPanel(const QDateTime& now);
 };
 
-// "COM3" for a numbered port, otherwise the device's name below /dev ("ttyUSB0", "pts/4",
-// "Demo").
+// "COM3" for a numbered port, the short adapter name for a link under /dev/serial/by-id,
+// otherwise the device's name below /dev ("ttyUSB0", "pts/4", "Demo").
 QString portLabel(const SharedState& state);
 
 // Text of a range for captions and headers: "2000", or empty before the first frame.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "common/SerialById.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -21,3 +24,24 @@ QString deviceForComPort(int comPort);
 
 // "COM1".."COM8", the serial devices the system reports (by path), then "Demo".
 QStringList portListItems(const QStringList& systemDevices);
+
+// A serial device by its stable name: the short adapter name the list shows and the full path
+// under /dev/serial/by-id it opens.
+struct StablePort {
+    QString name;
+    QString path;
+
+    friend bool operator==(const StablePort&, const StablePort&) = default;
+};
+
+// The stable names in a folder (the system's by default), sorted; none where the folder does
+// not exist, as on systems other than Linux. A short name that another port or another adapter
+// already uses is shown by its full path instead.
+QList<StablePort> stablePorts(const QString& folder = kSerialByIdFolder);
+
+// As above, and the short name of a stable port opens its full path. Names of COM ports, of
+// "Demo" and device paths come first.
+std::optional<PortChoice> portChoiceFromText(const QString& text, const QList<StablePort>& stable);
+
+// "COM1".."COM8", the stable names, the serial devices the system reports, then "Demo".
+QStringList portListItems(const QStringList& systemDevices, const QList<StablePort>& stable);

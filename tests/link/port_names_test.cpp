@@ -1,5 +1,7 @@
 #include "link/PortNames.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(PortChoice, NamesMatchExactly) {
@@ -49,4 +51,53 @@ TEST(PortChoice, ListOffersComPortsThenDevicesThenDemo) {
     EXPECT_EQ(items[7], "COM8");
     EXPECT_EQ(items[8], "/dev/ttyUSB0");
     EXPECT_EQ(items.last(), "Demo");
+}
+
+TEST(StablePorts, ShortAdapterNames) {
+    const struct {
+        const char* link;
+        const char* name;
+    } cases[] = {
+        {"usb-Serial_Cable_UART_A50285BI-if00-port0", "Serial_Cable_UART_A50285BI"},
+        {"usb-Cable_USB2.0-Serial-if00-port0", "Cable_USB2.0-Serial"},
+        {"usb-Board_Uno_7543-if00", "Board_Uno_7543"},
+        // The second interface of an adapter with several keeps its suffix.
+        {"usb-Quad_RS232-HS-if01-port0", "Quad_RS232-HS-if01-port0"},
+        {"pci-0000:00:16.3", "pci-0000:00:16.3"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(adapterName(QString::fromLatin1(c.link)), c.name);
+}
+
+TEST(StablePorts, ListedFromTheFolderAndOpenedByTheirPath) {
+    QTemporaryDir dir;
+    // Links to a device file, as the system makes them; a short name that another port or
+    // another adapter already has is shown by its path.
+    for (const char* link : {"usb-Maker_Cable_B2-if00-port0", "usb-Maker_Cable_A1-if00-port0",
+                             "usb-Demo-if00-port0", "usb-Twin-if00", "usb-Twin-if00-port0"})
+        ASSERT_TRUE(
+            QFile::link(QStringLiteral("/dev/null"), dir.filePath(QString::fromLatin1(link))));
+    const QString folder = dir.path() + u'/';
+    const QList<StablePort> ports = stablePorts(folder);
+    QStringList names;
+    for (const StablePort& port : ports)
+        names << port.name;
+    EXPECT_EQ(names,
+              QStringList({dir.filePath("usb-Demo-if00-port0"), "Maker_Cable_A1", "Maker_Cable_B2",
+                           dir.filePath("usb-Twin-if00"), dir.filePath("usb-Twin-if00-port0")}));
+
+    const auto cable = portChoiceFromText("Maker_Cable_B2", ports);
+    ASSERT_TRUE(cable);
+    EXPECT_EQ(cable->comPort, 0);
+    EXPECT_EQ(cable->device, dir.filePath("usb-Maker_Cable_B2-if00-port0"));
+    EXPECT_EQ(portChoiceFromText("Demo", ports)->device, "Demo");
+    EXPECT_EQ(portChoiceFromText("COM2", ports)->comPort, 2);
+    EXPECT_FALSE(portChoiceFromText("Maker_Cable", ports));
+
+    const QStringList items = portListItems({"/dev/ttyUSB0"}, ports);
+    EXPECT_EQ(items.mid(8, 3), QStringList({dir.filePath("usb-Demo-if00-port0"), "Maker_Cable_A1",
+                                            "Maker_Cable_B2"}));
+    EXPECT_EQ(items.mid(13), QStringList({"/dev/ttyUSB0", "Demo"}));
+
+    EXPECT_TRUE(stablePorts(dir.filePath("absent")).isEmpty());
 }

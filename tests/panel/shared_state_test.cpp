@@ -29,4 +29,6 @@ TEST(SharedState, PortLabel) {
     EXPECT_EQ(portLabel(s), "pts/7");
     s.ComDevice = "Demo";
     EXPECT_EQ(portLabel(s), "Demo");
+    s.ComDevice = "/dev/serial/by-id/usb-Serial_Cable_UART_A50285BI-if00-port0";
+    EXPECT_EQ(portLabel(s), "Serial_Cable_UART_A50285BI");
 }

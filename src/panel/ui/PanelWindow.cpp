@@ -27,6 +27,7 @@ const QString kBuildTag = QStringLiteral("100622");
 constexpr int kClientWidth = 344; // 5160 twips
 // The right-hand labels end here; their texts grow to the left so that none is cut off.
 constexpr int kRightEdge = kClientWidth - 6;
+constexpr int kPortLabelWidth = 200;
 
 QFont boldFont(const QString& family, int points) {
     QFont font(family, points);
@@ -82,7 +83,7 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     });
     m_context.panelFrame = [this] { return frameGeometry(); };
     m_context.pollInterval = [this] { return m_timer1.interval(); };
-    m_context.setPortLabel = [this](const QString& text) { m_lblCom->setText(text); };
+    m_context.setPortLabel = [this](const QString& text) { showPortLabel(text); };
     m_recorder.onListRow = [this](const QString& row) {
         if (RealTimeList* list = m_commands.liveList())
             list->addLiveRow(row);
@@ -208,13 +209,13 @@ bool PanelWindow::Form_Load() {
         return false;
     }
     m_context.port = m_port.get();
-    m_lblCom->setText(portLabel(m_context.state));
+    showPortLabel(portLabel(m_context.state));
     showLiveDisplay();
     m_context.state.loadPanel(m_context.clock.wallNow());
 
     m_poll = std::make_unique<PollCycle>(m_context.state, *m_port, m_context.clock);
     m_poll->setPortLabel = [this](const QString& text) {
-        m_lblCom->setText(text);
+        showPortLabel(text);
         showLiveDisplay();
     };
     setPollEnabled(true);
@@ -289,6 +290,15 @@ void PanelWindow::showLiveDisplay() {
         l->adjustSize();
         l->setFixedHeight(twips(1095));
     }
+}
+
+void PanelWindow::showPortLabel(const QString& text) {
+    // An adapter's name would run over the record file's name: it is shortened in the middle,
+    // where its serial number still tells two adapters apart, and shown whole in the tooltip.
+    const QString shown =
+        m_lblCom->fontMetrics().elidedText(text, Qt::ElideMiddle, kPortLabelWidth);
+    m_lblCom->setText(shown);
+    m_lblCom->setToolTip(shown == text ? QString() : text);
 }
 
 void PanelWindow::Timer2_Timer() {

@@ -53,6 +53,7 @@ private:
     void buildControls();
     void buildToolbar();
     void showLiveDisplay();
+    void showPortLabel(const QString& text);
     void Form_Unload();
     // Timer1.Enabled, switched by the poll and timer gates and running only while neither is
     // paused: switching it off also ends a poll tick suspended in a wait, so the exchange that

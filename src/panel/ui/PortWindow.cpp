@@ -3,13 +3,17 @@
 #include "common/SharedState.h"
 #include "common/ui/Twips.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
-PortWindow::PortWindow(SharedState& state, const QStringList& systemDevices, QWidget* parent)
+PortWindow::PortWindow(SharedState& state, const QStringList& systemDevices,
+                       const QList<StablePort>& stable, QWidget* parent)
     : QWidget(parent)
-    , m_state(state) {
+    , m_state(state)
+    , m_stable(stable) {
     setObjectName(QStringLiteral("Port"));
     setWindowTitle(QStringLiteral("COM Port"));
     setFixedSize(twipsSize(2040, 615));
@@ -41,13 +45,18 @@ PortWindow::PortWindow(SharedState& state, const QStringList& systemDevices, QWi
 
 void PortWindow::Form_Load(const QStringList& systemDevices) {
     move(twipsPoint(3700, 2700));
-    m_txtCom->addItems(portListItems(systemDevices));
+    m_txtCom->addItems(portListItems(systemDevices, m_stable));
+    // Adapter names and device paths are longer than the box: the list opens as wide as they.
+    int widest = 0;
+    for (int i = 0; i < m_txtCom->count(); ++i)
+        widest = std::max(widest, m_txtCom->fontMetrics().horizontalAdvance(m_txtCom->itemText(i)));
+    m_txtCom->view()->setMinimumWidth(widest + 30);
     m_txtCom->setCurrentIndex(0);
     m_txtCom->setEditText(QStringLiteral("COM1"));
 }
 
 void PortWindow::CmdOK_Click() {
-    if (const auto choice = portChoiceFromText(m_txtCom->currentText())) {
+    if (const auto choice = portChoiceFromText(m_txtCom->currentText(), m_stable)) {
         m_state.ComPort = choice->comPort;
         m_state.ComDevice = choice->device;
     }

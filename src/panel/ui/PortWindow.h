@@ -12,8 +12,10 @@ struct SharedState;
 class PortWindow : public QWidget {
     Q_OBJECT
 public:
-    // `systemDevices`: the serial devices the system reports, offered after COM8.
-    PortWindow(SharedState& state, const QStringList& systemDevices, QWidget* parent = nullptr);
+    // `systemDevices`: the serial devices the system reports, offered after COM8 and the
+    // stable names of `stable`.
+    PortWindow(SharedState& state, const QStringList& systemDevices,
+               const QList<StablePort>& stable = {}, QWidget* parent = nullptr);
 
     void CmdOK_Click();
     void Port1_Click();
@@ -29,5 +31,6 @@ private:
     void choose(qint16 comPort);
 
     SharedState& m_state;
+    QList<StablePort> m_stable;
     QComboBox* m_txtCom = nullptr;
 };

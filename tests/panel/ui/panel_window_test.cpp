@@ -71,6 +71,32 @@ TEST(PortWindow, ChoicesSetTheComPort) {
     EXPECT_EQ(s.ComPort, 2);
 }
 
+TEST(PortWindow, StableNamesShowShortAndOpenTheirPath) {
+    SharedState s;
+    const QString path = QStringLiteral("/dev/serial/by-id/usb-Maker_Cable_A1-if00-port0");
+    PortWindow w(s, {"/dev/ttyUSB0"}, {{"Maker_Cable_A1", path}});
+    auto* combo = w.findChild<QComboBox*>("TxtCOM");
+    ASSERT_EQ(combo->count(), 11);
+    EXPECT_EQ(combo->itemText(8), "Maker_Cable_A1");
+    combo->setCurrentIndex(8);
+    w.findChild<QPushButton*>("CmdOK")->click();
+    EXPECT_EQ(s.ComPort, 0);
+    EXPECT_EQ(s.ComDevice, path);
+}
+
+TEST_F(PanelFixture, LongAdapterNameIsShortenedOnThePortLabel) {
+    state.ComDevice =
+        QStringLiteral("/dev/serial/by-id/usb-Serial_Bridge_USB_to_UART_Bridge_Controller_"
+                       "0001-if00-port0");
+    PanelWindow w(context, scripted());
+    ASSERT_TRUE(w.Form_Load());
+    QLabel* com = label(w, "LblCOM");
+    EXPECT_TRUE(com->text().endsWith("0001"));
+    EXPECT_LE(com->width(), 200);
+    EXPECT_GE(com->x(), 0);
+    EXPECT_EQ(com->toolTip(), "Serial_Bridge_USB_to_UART_Bridge_Controller_0001");
+}
+
 TEST_F(PanelFixture, LoadFailureShowsTheMessageAndEndsTheProgram) {
     failOpen = true;
     openError = "Permission denied on /dev/ttyS0";
