@@ -7,6 +7,7 @@
 #include "cli/SystemConsole.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <functional>
 
@@ -143,12 +144,16 @@ int usageError(Console& console, const QString& text, const QString& command = {
     return kUsageError;
 }
 
-// A file the command would write: a name that is no folder, and not one already there unless
-// the user said so.
+// A file the command would write: a file name in a folder that exists, and no file already
+// there unless the user said so.
 bool mayWrite(Console& console, const QString& path, bool overwrite) {
     const QFileInfo file(path);
     if (file.fileName().isEmpty() || file.isDir()) {
         console.message(QStringLiteral("%1 is no file name").arg(path));
+        return false;
+    }
+    if (!file.dir().exists()) {
+        console.message(QStringLiteral("there is no folder %1").arg(file.path()));
         return false;
     }
     if (file.exists() && !overwrite) {

@@ -31,5 +31,6 @@ public:
 
 private:
     std::function<void()> m_onStop;
-    QSocketNotifier* m_notifier = nullptr;
+    // The self-pipe's reading end, where signals are caught.
+    [[maybe_unused]] QSocketNotifier* m_notifier = nullptr;
 };

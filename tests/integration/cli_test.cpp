@@ -9,10 +9,12 @@
 #include "logger/ui/FloodPanel.h"
 #include "logger/ui/MemoryWindow.h"
 #include "panel/ui/PanelWindow.h"
+#include "panel/ui/PortWindow.h"
 #include "records/ui/DataList.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -21,6 +23,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -419,6 +422,7 @@ TEST(Cli, ErrorsAndHelpTexts) {
         {{"record", dir.filePath("x"), "--port", "Demo", "--for", "1 day"}, 2, "--for takes"},
         {{"record", existing, "--port", "Demo"}, 1, "exists already"},
         {{"record", dir.path(), "--port", "Demo"}, 1, "is no file name"},
+        {{"download", "1", "--port", "Demo", "-o", dir.filePath("no/x")}, 1, "there is no folder"},
         {{"download", "256", "--port", "Demo"}, 2, "N is a set number from 1 to 255"},
         {{"sets", "--port", "com1"}, 1, "\"com1\" names no port"},
         {{"sets", "--port", "/dev/no-such-meter"}, 1, "No device found at /dev/no-such-meter"},
@@ -446,10 +450,25 @@ TEST(Cli, ErrorsAndHelpTexts) {
         EXPECT_TRUE(help.out.startsWith(QByteArray("Usage: luxlog-cli ") + command))
             << help.out.toStdString();
     }
-    Cli ports({"ports"});
-    EXPECT_EQ(ports.finish(), 0);
-    EXPECT_TRUE(ports.out.startsWith("COM1\t")) << ports.out.toStdString();
-    EXPECT_TRUE(ports.out.endsWith("\nDemo\n")) << ports.out.toStdString();
+}
+
+// "ports" lists the names the start window offers, a COM port with the device it opens.
+TEST(Cli, PortsAreThoseOfTheStartWindow) {
+    Cli cli({"ports"});
+    ASSERT_EQ(cli.finish(), 0);
+    QStringList devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices << info.systemLocation();
+    SharedState state;
+    const PortWindow window(state, devices);
+    const auto* choices = window.findChild<QComboBox*>(QStringLiteral("TxtCOM"));
+    ASSERT_TRUE(choices);
+    QString offered;
+    for (int i = 0; i < choices->count(); ++i) {
+        const QString name = choices->itemText(i);
+        offered += name + (name.startsWith("COM") ? "\t/dev/ttyS" + QString::number(i) : "") + '\n';
+    }
+    EXPECT_EQ(QString::fromLocal8Bit(cli.out), offered);
 }
 
 #ifdef Q_OS_LINUX
