@@ -12,13 +12,19 @@ std::vector<Figure> windowDownloadPty(const BenchOptions& o);
 std::vector<Figure> millionFigures(const BenchOptions& o);
 std::vector<Figure> toolsFigures(const BenchOptions& o);
 std::vector<Figure> chartFigures(const BenchOptions& o);
+std::vector<Figure> cliFigures(const BenchOptions& o);
 
 std::vector<Benchmark> allBenchmarks() {
     return {
-        {"poll_demo", pollDemo},          {"poll_pty", pollPty},
-        {"download_pty", downloadPty},    {"list_86400", listFigures},
-        {"list_1000000", millionFigures}, {"window_download_pty", windowDownloadPty},
-        {"tools", toolsFigures},          {"charts", chartFigures},
+        {"poll_demo", pollDemo},
+        {"poll_pty", pollPty},
+        {"download_pty", downloadPty},
+        {"list_86400", listFigures},
+        {"list_1000000", millionFigures},
+        {"window_download_pty", windowDownloadPty},
+        {"tools", toolsFigures},
+        {"charts", chartFigures},
+        {"cli", cliFigures},
     };
 }
 

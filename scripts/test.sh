@@ -12,11 +12,12 @@ export LUXLOG_CHECK_TOOLS=1
 "$here/scripts/check-style.sh"
 
 if [ -z "${LUXLOG_SKIP_SANITIZERS:-}" ]; then
+    # One clang build serves the sanitizer run of the tests and the fuzz targets.
     CC=clang CXX=clang++ "$here/scripts/setup.sh" "$here/build-asan" -DLUXLOG_SANITIZE=ON \
-        -DLUXLOG_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+        -DLUXLOG_FUZZ=ON -DLUXLOG_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     (cd "$here/build-asan" && ctest --output-on-failure)
     "$here/scripts/check-style.sh" "$here/build-asan"
-    "$here/scripts/fuzz.sh" "$here/build-fuzz" "${LUXLOG_FUZZ_SECONDS:-30}"
+    "$here/scripts/fuzz.sh" "$here/build-asan" "${LUXLOG_FUZZ_SECONDS:-30}"
 fi

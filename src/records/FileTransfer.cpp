@@ -53,14 +53,9 @@ bool ChooseSaveFile(SharedState& state, Dialogs& dialogs) {
     return state.FileSelected;
 }
 
-bool SaveGridToFile(SharedState& state, Dialogs& dialogs, CaptionedWindow& window,
-                    const RecordTableModel& grid, const BusyPointer& busy) {
-    setBusy(busy, true);
-    const QString caption = window.caption();
-    RecordWriter file;
-    bool written = file.create(state.FileName, RecordWriter::Flush::Buffered) &&
-                   file.writeLine(headerFromCaption(caption));
-
+bool writeGridLines(RecordWriter& file, const QString& caption, CaptionedWindow& window,
+                    const RecordTableModel& grid) {
+    bool written = file.writeLine(headerFromCaption(caption));
     const int rows = grid.rowCount();
     const auto completed = [](int r) {
         return QString::number(r) + QStringLiteral("Records Completed");
@@ -80,6 +75,16 @@ bool SaveGridToFile(SharedState& state, Dialogs& dialogs, CaptionedWindow& windo
     }
     if (r > 1)
         progress.show(completed(r - 1));
+    return written;
+}
+
+bool SaveGridToFile(SharedState& state, Dialogs& dialogs, CaptionedWindow& window,
+                    const RecordTableModel& grid, const BusyPointer& busy) {
+    setBusy(busy, true);
+    const QString caption = window.caption();
+    RecordWriter file;
+    bool written = file.create(state.FileName, RecordWriter::Flush::Buffered) &&
+                   writeGridLines(file, caption, window, grid);
     written = file.close() && written;
 
     window.setCaption(caption);

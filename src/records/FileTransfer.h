@@ -8,6 +8,7 @@ class Clock;
 class Dialogs;
 class RecordReader;
 class RecordTableModel;
+class RecordWriter;
 struct AppContext;
 struct SharedState;
 
@@ -40,6 +41,12 @@ using BusyPointer = std::function<void(bool busy)>;
 // The save-as dialog: sets FileName and FileSelected. FileSelected is cleared before the dialog
 // opens, so a cancelled dialog can never lead to writing the file of an earlier save.
 bool ChooseSaveFile(SharedState& state, Dialogs& dialogs);
+
+// The lines of a list saved as a record file, into an open writer: the header from `caption`,
+// then one line per data row with a TAB after every cell. The window's caption counts the rows
+// meanwhile. False when a line could not be written.
+bool writeGridLines(RecordWriter& file, const QString& caption, CaptionedWindow& window,
+                    const RecordTableModel& grid);
 
 // Writes the grid as a record file named FileName: the header from the caption, then one line
 // per data row with a TAB after every cell. On a failure it closes the partial file, restores

@@ -33,10 +33,22 @@ bool RecordWriter::create(const QString& path, Flush flush) {
     m_pending.clear();
     m_complete = 0;
     m_failed = false;
+    m_ownFile = true;
     m_file.setFileName(path);
     // Unbuffered: what write() accepted is with the operating system, so the count of bytes
     // on disk is known when a write fails.
     return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+}
+
+bool RecordWriter::open(int descriptor, Flush flush) {
+    close();
+    m_flush = flush;
+    m_pending.clear();
+    m_complete = 0;
+    m_failed = false;
+    m_ownFile = false;
+    return m_file.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                       QFileDevice::DontCloseHandle);
 }
 
 bool RecordWriter::writeLine(QStringView line) {
@@ -66,7 +78,8 @@ bool RecordWriter::writePending() {
     }
     // Cut the file back to the last line that reached the disk whole.
     const qsizetype lastEnd = m_pending.left(std::max<qint64>(written, 0)).lastIndexOf('\n');
-    m_file.resize(m_complete + lastEnd + 1);
+    if (m_ownFile)
+        m_file.resize(m_complete + lastEnd + 1);
     m_pending.clear();
     m_failed = true;
     return false;

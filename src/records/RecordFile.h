@@ -30,6 +30,10 @@ public:
 
     // Creates the file, replacing an existing one; false when it cannot be created.
     bool create(const QString& path, Flush flush = Flush::EveryLine);
+    // Writes onto a descriptor the program holds open already (standard output). close() leaves
+    // it open, and a failed write leaves what came before untouched: the stream may hold more
+    // than this writer wrote.
+    bool open(int descriptor, Flush flush = Flush::Buffered);
     // Writes the line and CR LF; false when it (or an earlier line) could not be written.
     bool writeLine(QStringView line);
     // Writes what is buffered and closes the file; false when any line could not be written.
@@ -46,6 +50,7 @@ private:
     // Bytes of the file up to the end of its last complete line.
     qint64 m_complete = 0;
     bool m_failed = false;
+    bool m_ownFile = true;
 };
 
 // Reads a record file item by item. An item ends at CR, LF, CR LF or a comma; blanks before it

@@ -8,6 +8,9 @@
 
 struct AppContext;
 
+// The clock window does not open while the meter logs.
+inline const QString kMeterLogging = QStringLiteral("Recording mode, stop record then try again !");
+
 // The meter clock window as its procedures see it, so that they run without widgets.
 class ClockView {
 public:

@@ -9,7 +9,6 @@
 
 namespace {
 
-const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);
 const QRgb kGrey = qRgb(192, 192, 192);
 const QRgb kRed = qRgb(255, 0, 0);

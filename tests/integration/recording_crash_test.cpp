@@ -8,7 +8,11 @@
 
 namespace {
 
-QString readPtyPath(QProcess& metersim) {
+// Starts the simulator and returns its pseudo-terminal's path (empty when it did not start).
+QString startMetersim(QProcess& metersim) {
+    metersim.start(QStringLiteral(METERSIM_PATH), {});
+    if (!metersim.waitForStarted(5000))
+        return {};
     QElapsedTimer t;
     t.start();
     while (!metersim.canReadLine() && t.elapsed() < 5000)
@@ -22,9 +26,7 @@ QString readPtyPath(QProcess& metersim) {
 // and every sample it had taken.
 TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
     QProcess metersim;
-    metersim.start(QStringLiteral(METERSIM_PATH), {});
-    ASSERT_TRUE(metersim.waitForStarted(5000));
-    const QString device = readPtyPath(metersim);
+    const QString device = startMetersim(metersim);
     ASSERT_TRUE(device.startsWith('/'));
 
     QTemporaryDir dir;
@@ -69,9 +71,7 @@ TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
 // ends at its last complete line, so every line reads back as the record it was.
 TEST(RecordingCrash, FullDiskStopsRecordingAtACompleteLine) {
     QProcess metersim;
-    metersim.start(QStringLiteral(METERSIM_PATH), {});
-    ASSERT_TRUE(metersim.waitForStarted(5000));
-    const QString device = readPtyPath(metersim);
+    const QString device = startMetersim(metersim);
     ASSERT_TRUE(device.startsWith('/'));
 
     QTemporaryDir dir;

@@ -8,6 +8,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/resource.h>
 #endif
 
@@ -153,6 +154,36 @@ TEST(RecordWriter, FullDiskLeavesTheFileAtItsLastCompleteLine) {
         EXPECT_LE(bytes.size(), 1000);
         EXPECT_TRUE(bytes.endsWith("\t1230\t\r\n")) << bytes.right(40).toStdString();
     }
+}
+
+// Standard output redirected onto a file that holds more already ("download 2 >> all.txt"): the
+// disk fills while the set is written, and what the file held before stays as it was.
+[[noreturn]] void appendUntilTheDiskIsFull(const QString& path) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        std::_Exit(2);
+    RecordWriter writer;
+    bool ok = writer.open(file.handle(), RecordWriter::Flush::EveryLine);
+    int line = 1;
+    while (ok && line < 100000)
+        ok = writer.writeLine(QString::number(line++) +
+                              QStringLiteral("\t01/01/2024 00:34:42\t1230\t"));
+    ok = writer.close() && ok;
+    // The descriptor is the caller's: still open.
+    std::_Exit(!ok && ::fcntl(file.handle(), F_GETFD) >= 0 ? 0 : 1);
+}
+
+TEST(RecordWriter, FullDiskOnAStreamKeepsWhatItHeldBefore) {
+    QTemporaryDir dir;
+    const QByteArray before(600, 'b');
+    const QString path = writeFile(dir, before);
+    EXPECT_EXIT(appendUntilTheDiskIsFull(path), ::testing::ExitedWithCode(0), "");
+    const QByteArray bytes = readAll(path);
+    EXPECT_TRUE(bytes.startsWith(before));
+    EXPECT_GT(bytes.size(), before.size() + 100);
 }
 #endif
 

@@ -4,6 +4,7 @@
 #include "common/Dialogs.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
+#include "tools/MeterClock.h"
 #include "tools/ui/AlarmWindow.h"
 #include "tools/ui/LightWindow.h"
 #include "tools/ui/SetupWindow.h"
@@ -15,7 +16,6 @@ const QString kLight = QStringLiteral("Light");
 const QString kSetup = QStringLiteral("Setup");
 const QString kAlarm = QStringLiteral("Alarm");
 const QString kStatistics = QStringLiteral("Statistics");
-const QString kMeterLogging = QStringLiteral("Recording mode, stop record then try again !");
 
 } // namespace
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class CliSession;
+class Console;
+
+// The program's commands. Each returns the exit status: 0 when it did what was asked, 1 when it
+// failed (the reason is on standard error already).
+
+// The port names the start window offers, one a line; a COM port with the device it opens.
+int runPorts(Console& console);
+
+// Live readings, one a line, until `count` of them (or for ever) or a stop.
+int runRead(CliSession& session, std::optional<qint64> count);
+
+struct RecordRequest {
+    QString path;
+    int samplingSeconds = 2;
+    std::optional<qint64> forSeconds;
+};
+// PC recording into a record file until a stop, the end of `forSeconds`, or the recording's end
+// on its own (86,400 records, a change of unit or range).
+int runRecord(CliSession& session, const RecordRequest& request);
+
+// The logger's settings and its list of sets.
+int runSets(CliSession& session);
+
+// Logged set `setNumber` as a record file: into `path`, or onto standard output without one.
+int runDownload(CliSession& session, int setNumber, const std::optional<QString>& path);
+
+// The meter's clock beside the PC's, after setting the one to the other when `set`.
+int runClock(CliSession& session, bool set);
