@@ -26,8 +26,10 @@ QGroupBox* frame(const char* name, const QString& caption, QWidget* parent) {
 
 RangeBox* captionedBox(QWidget* frame, int left, const char* panelName, const QString& caption,
                        const char* boxName, BoxKeys keys) {
-    captionPanel(panelName, caption, frame)->setGeometry(left, 20, 60, 18);
+    QLabel* panel = captionPanel(panelName, caption, frame);
+    panel->setGeometry(left, 20, 60, 18);
     auto* box = new RangeBox(boxName, keys, frame);
+    panel->setBuddy(box);
     box->setGeometry(left, 40, 60, 22);
     return box;
 }

@@ -52,6 +52,7 @@ MemoryWindow::~MemoryWindow() = default;
 void MemoryWindow::buildControls() {
     m_gridSet = new QTableView(this);
     m_gridSet->setObjectName(QStringLiteral("GridSet"));
+    m_gridSet->setAccessibleName(QStringLiteral("Logged sets"));
     m_gridSet->setModel(&m_sets);
     m_gridSet->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_gridSet->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -114,6 +114,8 @@ void PanelWindow::buildToolbar() {
         QAction* action = m_toolbar->addAction(toolbarIcon(key), QString());
         action->setObjectName(key);
         action->setData(key);
+        // The text names the button for screen readers; the toolbar shows only the icon.
+        action->setText(QString::fromLatin1(b.tooltip));
         action->setToolTip(QString::fromLatin1(b.tooltip));
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
         if (key == u"Save")
@@ -176,6 +178,15 @@ void PanelWindow::buildControls() {
     m_lblCom = label("LblCOM", QString(), boldFont(QStringLiteral("Times New Roman"), 24),
                      twipsPoint(4890, 3360));
     m_lblCom->setPalette(red);
+    // Labels whose text is a value say what the value is.
+    const std::pair<QWidget*, const char*> names[] = {
+        {m_lblValue, "Reading"},  {m_lblRange, "Range"},
+        {m_imgBt, "Battery low"}, {m_lblFileName, "Recording file"},
+        {m_lblRec, "Recording"},  {m_lblCount, "Records written"},
+        {m_lblCom, "Port"},
+    };
+    for (const auto& [widget, name] : names)
+        widget->setAccessibleName(QString::fromLatin1(name));
     m_lblCom->setCursor(Qt::PointingHandCursor);
     m_lblCom->installEventFilter(this);
 
@@ -316,12 +327,14 @@ void PanelWindow::showRecording(const QString& fileName) {
     m_lblFileName->setText(fileName);
     m_lblFileName->adjustSize();
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Stop")));
+    m_saveButton->setText(QStringLiteral("Stop Recording"));
     m_saveButton->setToolTip(QStringLiteral("Stop Recording"));
     m_lblRec->show();
 }
 
 void PanelWindow::showNotRecording() {
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
+    m_saveButton->setText(QStringLiteral("Save As"));
     m_saveButton->setToolTip(QStringLiteral("Save As"));
     m_lblRec->hide();
     m_lblRec->clear();

@@ -22,6 +22,7 @@ RecordGrid::RecordGrid(RecordTableModel& model, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setUpTitledGrid(*this, kRowHeight);
+    setAccessibleName(QStringLiteral("Records"));
     setColumnWidthsFromFont();
 }
 

@@ -54,6 +54,7 @@ void AlarmWindow::buildControls() {
         box->setObjectName(QString::fromLatin1(boxName));
         box->setGeometry(kMargin + kInner / 3 + 6, y, kInner - kInner / 3 - 6, kRowHeight);
         NumberKeyFilter::install(*box);
+        panel->setBuddy(box);
         y += kRowHeight + 6;
         return box;
     };

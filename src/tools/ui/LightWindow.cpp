@@ -73,6 +73,7 @@ void LightWindow::buildControls() {
     shape("Shape1", QRect(6, top - 2, 116, h + 4));
     m_txtDistance = new QLineEdit(this);
     m_txtDistance->setObjectName(QStringLiteral("TxtDistance"));
+    m_txtDistance->setAccessibleName(QStringLiteral("Distance"));
     m_txtDistance->setGeometry(10, top + 1, 76, h - 2);
     NumberKeyFilter::install(*m_txtDistance);
     m_lblMf = label("LblMF", QStringLiteral("M"), QRect(88, top, 16, h), right);
@@ -85,11 +86,14 @@ void LightWindow::buildControls() {
 
     shape("Shape2", QRect(136, top - 2, 108, h + 4));
     m_lblLight = label("LblLight", QStringLiteral("20000"), QRect(140, top, 58, h), right);
+    m_lblLight->setAccessibleName(QStringLiteral("Reading"));
     m_lblUnit = label("LblUnit", QStringLiteral("LUX"), QRect(202, top, 38, h));
+    m_lblUnit->setAccessibleName(QStringLiteral("Unit"));
     label("Lblequ", QStringLiteral("="), QRect(244, top, 16, h), centre);
 
     shape("Shape3", QRect(260, top - 2, width - 266, h + 4));
     m_lblCd = label("Lblcd", QString(), QRect(264, top, width - 300, h), right);
+    m_lblCd->setAccessibleName(QStringLiteral("Luminous intensity in cd"));
     label("cd", QStringLiteral("cd"), QRect(width - 32, top, 24, h));
 }
 
