@@ -17,7 +17,8 @@ constexpr qint64 kMaxCount = 999'999'999'999;
 
 const QString kPortHelp =
     QStringLiteral("  --port NAME       the meter's port: COM1 to COM8 (Auto is COM1), a device\n"
-                   "                    path such as /dev/ttyUSB0, or Demo, the simulated meter\n"
+                   "                    path such as /dev/ttyUSB0, an adapter's short name\n"
+                   "                    under /dev/serial/by-id, or Demo, the simulated meter\n"
                    "                    built into the program (see \"luxlog-cli ports\")\n");
 const QString kHelpOption = QStringLiteral("  -h, --help        this text\n");
 
@@ -52,7 +53,9 @@ struct Command {
 const Command kCommands[] = {
     {"ports", 0, QStringLiteral("luxlog-cli ports"),
      QStringLiteral("Lists the port names the start window offers, one a line: COM1 to COM8 with\n"
-                    "the device each opens, the serial devices the system reports, and Demo.\n"
+                    "the device each opens, the USB adapters under /dev/serial/by-id by their\n"
+                    "short name with the path it opens, the serial devices the system reports,\n"
+                    "and Demo.\n"
                     "\n"
                     "Options:\n") +
          kHelpOption},

@@ -18,7 +18,7 @@ CliSession::~CliSession() {
 }
 
 bool CliSession::openPort(const QString& name) {
-    const std::optional<PortChoice> choice = portChoiceFromText(name);
+    const std::optional<PortChoice> choice = portChoiceFromText(name, stablePorts());
     if (!choice) {
         console.message(QStringLiteral("\"%1\" names no port: give COM1 to COM8, Auto, a device "
                                        "path or Demo (see \"%2 ports\")")

@@ -4,6 +4,7 @@
 #include "common/CalendarTime.h"
 #include "common/SharedState.h"
 #include "common/TextTableModel.h"
+#include "link/PortNames.h"
 #include "link/RealClock.h"
 #include "link/SystemSerialPort.h"
 #include "logger/ui/FloodPanel.h"
@@ -460,13 +461,17 @@ TEST(Cli, PortsAreThoseOfTheStartWindow) {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices << info.systemLocation();
     SharedState state;
-    const PortWindow window(state, devices);
+    const QList<StablePort> stable = stablePorts();
+    const PortWindow window(state, devices, stable);
     const auto* choices = window.findChild<QComboBox*>(QStringLiteral("TxtCOM"));
     ASSERT_TRUE(choices);
     QString offered;
     for (int i = 0; i < choices->count(); ++i) {
         const QString name = choices->itemText(i);
-        offered += name + (name.startsWith("COM") ? "\t/dev/ttyS" + QString::number(i) : "") + '\n';
+        const auto choice = portChoiceFromText(name, stable);
+        const QString device =
+            choice->comPort > 0 ? "/dev/ttyS" + QString::number(i) : choice->device;
+        offered += name + (device == name ? QString() : u'\t' + device) + '\n';
     }
     EXPECT_EQ(QString::fromLocal8Bit(cli.out), offered);
 }
