@@ -1,33 +1,57 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test with GCC; checks the format; then builds with clang under
-# AddressSanitizer and UndefinedBehaviorSanitizer, runs every test again, runs clang-tidy, and
-# runs each fuzz target for a bounded time. LUXLOG_SKIP_SANITIZERS=1 skips the clang pass.
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs every test again, while clang-tidy and
+# a bounded run of each fuzz target go on at low priority beside the tests (which mostly wait
+# on real time). LUXLOG_SKIP_SANITIZERS=1 skips the clang pass.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 export LUXLOG_CHECK_TOOLS=1
 # Each stage's start, in seconds since the run began, to see where the time goes.
 stage() { echo "== [${SECONDS}s] $*"; }
 
+# No debug information in the test build: it only slows the compiler here.
 stage "set up and build with GCC"
-"$here/scripts/setup.sh" "$here/build"
-stage "tests"
-(cd "$here/build" && ctest --output-on-failure)
-
+"$here/scripts/setup.sh" "$here/build" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG"
 stage "format"
 "$here/scripts/check-style.sh"
 
-if [ -z "${LUXLOG_SKIP_SANITIZERS:-}" ]; then
-    # One clang build serves the sanitizer run of the tests and the fuzz targets.
-    stage "build with clang, sanitizers and fuzz targets"
-    CC=clang CXX=clang++ "$here/scripts/setup.sh" "$here/build-asan" -DLUXLOG_SANITIZE=ON \
-        -DLUXLOG_FUZZ=ON -DLUXLOG_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-    export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
-    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    stage "tests under the sanitizers"
-    (cd "$here/build-asan" && ctest --output-on-failure)
-    stage "format and clang-tidy"
-    "$here/scripts/check-style.sh" "$here/build-asan"
-    stage "fuzz targets"
-    "$here/scripts/fuzz.sh" "$here/build-asan" "${LUXLOG_FUZZ_SECONDS:-30}"
+if [ -n "${LUXLOG_SKIP_SANITIZERS:-}" ]; then
+    stage "tests"
+    (cd "$here/build" && ctest --output-on-failure)
+    stage "done"
+    exit 0
+fi
+
+# One clang build serves the sanitizer run of the tests, clang-tidy and the fuzz targets; line
+# tables are enough for the sanitizers' stack traces.
+stage "build with clang, sanitizers and fuzz targets"
+CC=clang CXX=clang++ "$here/scripts/setup.sh" "$here/build-asan" -DLUXLOG_SANITIZE=ON \
+    -DLUXLOG_FUZZ=ON -DLUXLOG_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS_DEBUG="-gline-tables-only"
+
+stage "clang-tidy, then the fuzz targets, in the background"
+checks_log="$here/build-asan/checks.log"
+(
+    nice -n 19 "$here/scripts/check-style.sh" "$here/build-asan"
+    nice -n 19 "$here/scripts/fuzz.sh" "$here/build-asan" "${LUXLOG_FUZZ_SECONDS:-30}"
+) > "$checks_log" 2>&1 &
+checks=$!
+trap 'kill "$checks" 2>/dev/null || true' EXIT
+
+stage "tests"
+(cd "$here/build" && ctest --output-on-failure)
+stage "tests under the sanitizers"
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd "$here/build-asan" && ctest --output-on-failure)
+
+stage "waiting for clang-tidy and the fuzz targets"
+status=0
+wait "$checks" || status=$?
+trap - EXIT
+cat "$checks_log"
+if [ "$status" -ne 0 ]; then
+    echo "clang-tidy or a fuzz target failed (see above)" >&2
+    exit "$status"
 fi
 stage "done"

@@ -191,7 +191,7 @@ int runCli(const QStringList& arguments, Console& console) {
         console.message(QStringLiteral("name a command (see \"luxlog-cli --help\")"));
         return kUsageError;
     }
-    const QString name = arguments[1];
+    const QString& name = arguments[1];
     if (name == u"-h" || name == u"--help" || name == u"help") {
         console.write(kProgramHelp.toLocal8Bit());
         return 0;

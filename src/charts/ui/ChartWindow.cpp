@@ -46,7 +46,8 @@ ChartWindow::ChartWindow(AppContext& context, WindowOwner& owner, const char* na
         action->setToolTip(tooltip);
         if (QWidget* button = m_toolbar->widgetForAction(action))
             button->setObjectName(key);
-        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        connect(action, &QAction::triggered, this,
+                [this, name = key] { Toolbar1_ButtonClick(name); });
     }
 }
 
