@@ -2,6 +2,7 @@
 // the simulator on a pseudo-terminal, the real serial port and real time.
 #include "common/AppContext.h"
 #include "common/SharedState.h"
+#include "integration/MeterSim.h"
 #include "link/PollCycle.h"
 #include "link/RealClock.h"
 #include "link/SystemSerialPort.h"
@@ -24,27 +25,13 @@ namespace {
 class BadLine : public ::testing::Test {
 protected:
     void SetUp() override {
-        metersim.start(QStringLiteral(METERSIM_PATH), {QStringLiteral("--control")});
-        ASSERT_TRUE(metersim.waitForStarted(5000));
-        QElapsedTimer waited;
-        waited.start();
-        while (!metersim.canReadLine() && waited.elapsed() < 5000)
-            metersim.waitForReadyRead(100);
-        device = QString::fromLocal8Bit(metersim.readLine()).trimmed();
         ASSERT_TRUE(device.startsWith(u'/')) << device.toStdString();
         control("lux 302"); // 02 20 03 02 03: its tail and the next head look like a frame
     }
-    void TearDown() override {
-        metersim.kill();
-        metersim.waitForFinished(5000);
-    }
-    void control(const char* line) {
-        metersim.write(QByteArray(line) + '\n');
-        metersim.waitForBytesWritten(1000);
-    }
+    void control(const char* line) { metersim.control(line); }
 
-    QProcess metersim;
-    QString device;
+    MeterSim metersim{{QStringLiteral("--control")}};
+    QString device = metersim.device();
     RealClock clock;
 };
 

@@ -4,6 +4,7 @@
 #include "common/CalendarTime.h"
 #include "common/SharedState.h"
 #include "common/TextTableModel.h"
+#include "integration/MeterSim.h"
 #include "link/PortNames.h"
 #include "link/RealClock.h"
 #include "link/SystemSerialPort.h"
@@ -36,27 +37,12 @@
 namespace {
 
 // metersim with control lines, at a steady reading.
-struct Sim {
-    Sim() {
-        process.start(QStringLiteral(METERSIM_PATH), {QStringLiteral("--control")});
-        process.waitForStarted(5000);
-        QElapsedTimer waited;
-        waited.start();
-        while (!process.canReadLine() && waited.elapsed() < 5000)
-            process.waitForReadyRead(100);
-        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+struct Sim : MeterSim {
+    Sim()
+        : MeterSim({QStringLiteral("--control")}) {
         control("lux 302");
     }
-    ~Sim() {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    void control(const char* line) {
-        process.write(QByteArray(line) + '\n');
-        process.waitForBytesWritten(1000);
-    }
-    QProcess process;
-    QString device;
+    QString device = MeterSim::device();
 };
 
 // The program as a child process, with no display to be had.

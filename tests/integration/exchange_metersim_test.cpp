@@ -1,6 +1,7 @@
 // The command set against the simulator program on a pseudo-terminal, through QSerialPort and
 // the program's clock, in real time.
 #include "common/SharedState.h"
+#include "integration/MeterSim.h"
 #include "link/LoggerReplies.h"
 #include "link/MeterExchange.h"
 #include "link/RealClock.h"
@@ -8,7 +9,6 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -17,26 +17,11 @@ namespace {
 class ExchangeMetersim : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim.start(QStringLiteral(METERSIM_PATH), {"--paced", "--control"});
-        ASSERT_TRUE(sim.waitForStarted(5000));
-        const QString path = simLine();
+        const QString path = sim.device();
         ASSERT_TRUE(path.startsWith(u'/')) << path.toStdString();
         port = std::make_unique<SystemSerialPort>(path);
         QString error;
         ASSERT_TRUE(port->open(&error)) << error.toStdString();
-    }
-    void TearDown() override {
-        port.reset();
-        sim.closeWriteChannel();
-        if (!sim.waitForFinished(5000))
-            sim.kill();
-    }
-    QString simLine() {
-        QElapsedTimer waited;
-        waited.start();
-        while (!sim.canReadLine() && waited.elapsed() < 5000)
-            sim.waitForReadyRead(100);
-        return QString::fromLocal8Bit(sim.readLine()).trimmed();
     }
     SettingsReply settings() {
         const auto reply = MeterExchange(*port, clock).ReadSettings();
@@ -44,7 +29,7 @@ protected:
         return SettingsReply::decode(reply.reply).value_or(SettingsReply{});
     }
 
-    QProcess sim;
+    MeterSim sim{{QStringLiteral("--paced"), QStringLiteral("--control")}};
     std::unique_ptr<SystemSerialPort> port;
     RealClock clock;
     SharedState state;
@@ -96,8 +81,8 @@ TEST_F(ExchangeMetersim, LoggerSettingsIndexDownloadWritesClockAndErase) {
 }
 
 TEST_F(ExchangeMetersim, SilentMeterGivesUp) {
-    sim.write("silent on\n");
-    ASSERT_EQ(simLine(), "ok");
+    sim.control("silent on");
+    ASSERT_EQ(QString::fromLocal8Bit(sim.nextLine()), "ok");
     QElapsedTimer took;
     took.start();
     EXPECT_EQ(MeterExchange(*port, clock).ReadSettings().status, LinkStatus::NoReply);

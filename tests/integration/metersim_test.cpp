@@ -1,23 +1,19 @@
 // The simulator program on a pseudo-terminal, driven through a real QSerialPort in real time.
-#include <QElapsedTimer>
+#include "integration/MeterSim.h"
+
 #include <QEventLoop>
-#include <QProcess>
 #include <QSerialPort>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
 class Metersim : public ::testing::Test {
 protected:
     void start(const QStringList& arguments) {
-        process.start(QStringLiteral(METERSIM_PATH), arguments);
-        ASSERT_TRUE(process.waitForStarted(5000));
-        QElapsedTimer waited;
-        waited.start();
-        while (!process.canReadLine() && waited.elapsed() < 5000)
-            process.waitForReadyRead(100);
-        const QString path = QString::fromLocal8Bit(process.readLine()).trimmed();
+        sim.emplace(arguments);
+        const QString path = sim->device();
         ASSERT_TRUE(path.startsWith(u'/')) << path.toStdString();
         port.setPortName(path);
         ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
@@ -28,11 +24,7 @@ protected:
         ASSERT_TRUE(port.setFlowControl(QSerialPort::NoFlowControl));
     }
 
-    ~Metersim() override {
-        port.close();
-        process.kill();
-        process.waitForFinished(5000);
-    }
+    ~Metersim() override { port.close(); }
 
     void wait(int ms) {
         QEventLoop loop;
@@ -48,17 +40,13 @@ protected:
         return port.readAll();
     }
 
-    QByteArray control(const QByteArray& line) {
-        process.write(line + '\n');
-        process.waitForBytesWritten(1000);
-        QElapsedTimer waited;
-        waited.start();
-        while (!process.canReadLine() && waited.elapsed() < 5000)
-            process.waitForReadyRead(100);
-        return process.readLine().trimmed();
+    // A control line and metersim's answer to it.
+    QByteArray control(const char* line) {
+        sim->control(line);
+        return sim->nextLine();
     }
 
-    QProcess process;
+    std::optional<MeterSim> sim;
     QSerialPort port;
 };
 
@@ -97,10 +85,10 @@ TEST_F(Metersim, EveryByteValuePassesTheLineUnchanged) {
     EXPECT_EQ(control("range 20"), "ok");
     exchange(" ");
     EXPECT_EQ(exchange(" ").toHex(' '), "02 00 ff");
-    process.write("quit\n");
-    process.waitForFinished(5000);
-    EXPECT_EQ(process.state(), QProcess::NotRunning);
-    EXPECT_EQ(process.exitCode(), 0);
+    sim->process().write("quit\n");
+    sim->process().waitForFinished(5000);
+    EXPECT_EQ(sim->process().state(), QProcess::NotRunning);
+    EXPECT_EQ(sim->process().exitCode(), 0);
 }
 
 } // namespace

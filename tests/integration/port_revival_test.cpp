@@ -1,23 +1,13 @@
 #include "link/RealClock.h"
 #include "link/SystemSerialPort.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
+#include "integration/MeterSim.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
-
-bool startMetersim(QProcess& process, const QString& link) {
-    process.start(QStringLiteral(METERSIM_PATH), {QStringLiteral("--link"), link});
-    if (!process.waitForStarted(5000))
-        return false;
-    QElapsedTimer t;
-    t.start();
-    while (!process.canReadLine() && t.elapsed() < 5000)
-        process.waitForReadyRead(100);
-    return process.canReadLine();
-}
 
 // Sends " " every 0.2 s, as the "No COM" loop does, until a live frame comes or time runs out.
 bool frameWithin(SystemSerialPort& port, RealClock& clock, double seconds) {
@@ -39,20 +29,17 @@ bool frameWithin(SystemSerialPort& port, RealClock& clock, double seconds) {
 TEST(PortRevival, DeviceThatComesBackIsOpenedAgain) {
     QTemporaryDir dir;
     const QString link = dir.filePath("meter");
-    QProcess first;
-    ASSERT_TRUE(startMetersim(first, link));
+    auto first = std::make_unique<MeterSim>(QStringList{QStringLiteral("--link"), link});
+    ASSERT_FALSE(first->device().isEmpty());
     SystemSerialPort port(link);
     RealClock clock;
     ASSERT_TRUE(port.open(nullptr));
     EXPECT_TRUE(frameWithin(port, clock, 2));
 
-    first.kill();
-    first.waitForFinished(3000);
+    first.reset();
     EXPECT_FALSE(frameWithin(port, clock, 1));
 
-    QProcess second;
-    ASSERT_TRUE(startMetersim(second, link));
+    const MeterSim second({QStringLiteral("--link"), link});
+    ASSERT_FALSE(second.device().isEmpty());
     EXPECT_TRUE(frameWithin(port, clock, 3));
-    second.kill();
-    second.waitForFinished(3000);
 }

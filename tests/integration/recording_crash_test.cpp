@@ -1,3 +1,5 @@
+#include "integration/MeterSim.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -6,27 +8,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-// Starts the simulator and returns its pseudo-terminal's path (empty when it did not start).
-QString startMetersim(QProcess& metersim) {
-    metersim.start(QStringLiteral(METERSIM_PATH), {});
-    if (!metersim.waitForStarted(5000))
-        return {};
-    QElapsedTimer t;
-    t.start();
-    while (!metersim.canReadLine() && t.elapsed() < 5000)
-        metersim.waitForReadyRead(200);
-    return QString::fromLocal8Bit(metersim.readLine()).trimmed();
-}
-
-} // namespace
-
 // Killed without warning while it records, the program leaves a file that holds the header
 // and every sample it had taken.
 TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
-    QProcess metersim;
-    const QString device = startMetersim(metersim);
+    MeterSim metersim;
+    const QString device = metersim.device();
     ASSERT_TRUE(device.startsWith('/'));
 
     QTemporaryDir dir;
@@ -48,7 +34,6 @@ TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
     recorder.kill(); // SIGKILL
     recorder.waitForFinished(5000);
     metersim.kill();
-    metersim.waitForFinished(5000);
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -70,8 +55,8 @@ TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
 // The disk fills while the program records: recording stops with the message, and the file
 // ends at its last complete line, so every line reads back as the record it was.
 TEST(RecordingCrash, FullDiskStopsRecordingAtACompleteLine) {
-    QProcess metersim;
-    const QString device = startMetersim(metersim);
+    MeterSim metersim;
+    const QString device = metersim.device();
     ASSERT_TRUE(device.startsWith('/'));
 
     QTemporaryDir dir;
@@ -95,7 +80,6 @@ TEST(RecordingCrash, FullDiskStopsRecordingAtACompleteLine) {
     recorder.kill();
     recorder.waitForFinished(5000);
     metersim.kill();
-    metersim.waitForFinished(5000);
 
     EXPECT_EQ(stopped, "stopped: Cannot write the file, check the disk and try again!");
     QFile file(path);
