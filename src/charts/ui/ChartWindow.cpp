@@ -1,10 +1,10 @@
 #include "charts/ui/ChartWindow.h"
 
 #include "charts/ChartPicture.h"
-#include "charts/ui/ChartIcons.h"
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
 #include "common/Printer.h"
+#include "common/ui/SmallIcons.h"
 #include "common/ui/Twips.h"
 #include "records/FileTransfer.h"
 
@@ -41,7 +41,7 @@ ChartWindow::ChartWindow(AppContext& context, WindowOwner& owner, const char* na
         {QStringLiteral("SavePicture"), QStringLiteral("Save Picture")},
     };
     for (const auto& [key, tooltip] : buttons) {
-        QAction* action = m_toolbar->addAction(chartToolbarIcon(key), tooltip);
+        QAction* action = m_toolbar->addAction(smallToolbarIcon(key), tooltip);
         action->setObjectName(key);
         action->setToolTip(tooltip);
         if (QWidget* button = m_toolbar->widgetForAction(action))

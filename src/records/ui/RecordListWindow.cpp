@@ -1,8 +1,8 @@
 #include "records/ui/RecordListWindow.h"
 
 #include "common/AppContext.h"
+#include "common/ui/SmallIcons.h"
 #include "common/ui/Twips.h"
-#include "records/ui/ListIcons.h"
 #include "records/ui/RecordGrid.h"
 
 #include <QAction>
@@ -50,7 +50,7 @@ void RecordListWindow::buildToolbar(const QStringList& keys) {
     m_toolbar->setIconSize(QSize(20, 20));
     m_toolbar->setMovable(false);
     for (const QString& key : keys) {
-        QAction* action = m_toolbar->addAction(listToolbarIcon(key), key);
+        QAction* action = m_toolbar->addAction(smallToolbarIcon(key), key);
         action->setObjectName(key);
         action->setToolTip(tooltipOf(key));
         if (QWidget* button = m_toolbar->widgetForAction(action))

@@ -1,4 +1,4 @@
-#include "records/ui/ListIcons.h"
+#include "common/ui/SmallIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -43,9 +43,34 @@ void drawPlot(QPainter& p) {
     p.drawPath(curve);
 }
 
+void drawLimit(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(10, 3, 10, 16);
+    p.setPen(QPen(QColor(200, 0, 0), 2));
+    p.drawLine(4, 2, 16, 2);
+    p.drawLine(4, 17, 16, 17);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::black);
+    p.drawPolygon(QPolygon({QPoint(7, 6), QPoint(13, 6), QPoint(10, 3)}));
+    p.drawPolygon(QPolygon({QPoint(7, 13), QPoint(13, 13), QPoint(10, 16)}));
+}
+
+// A framed picture: a sun over two hills.
+void drawPicture(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(200, 230, 255));
+    p.drawRect(1, 3, 17, 14);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(240, 190, 0));
+    p.drawEllipse(12, 5, 4, 4);
+    p.setBrush(QColor(40, 140, 40));
+    p.drawPolygon(QPolygon({QPoint(2, 17), QPoint(7, 9), QPoint(12, 17)}));
+    p.drawPolygon(QPolygon({QPoint(8, 17), QPoint(13, 11), QPoint(18, 17)}));
+}
+
 } // namespace
 
-QIcon listToolbarIcon(const QString& key) {
+QIcon smallToolbarIcon(const QString& key) {
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -56,6 +81,10 @@ QIcon listToolbarIcon(const QString& key) {
         drawPrinter(painter);
     else if (key == u"Plot")
         drawPlot(painter);
+    else if (key == u"Limit")
+        drawLimit(painter);
+    else if (key == u"SavePicture")
+        drawPicture(painter);
     painter.end();
     return QIcon(pixmap);
 }
