@@ -9,6 +9,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPort.h"
 #include "support/ScriptedPrinter.h"
+#include "support/TestContext.h"
 #include "support/VirtualClock.h"
 
 #include <QAction>
@@ -19,7 +20,7 @@
 namespace {
 
 // The main window on a scripted meter that reads 123 LUX on the 2000 range.
-struct ChartCommands : ::testing::Test {
+struct ChartCommands : ::testing::Test, TestContext {
     ChartCommands()
         : panel(context, [this](const AppContext&) {
             auto p = std::make_unique<ScriptedPort>(clock);
@@ -33,11 +34,6 @@ struct ChartCommands : ::testing::Test {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    SharedState state;
-    VirtualClock clock;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer};
     PanelWindow panel;
 };
 

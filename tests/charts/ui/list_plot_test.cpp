@@ -11,6 +11,7 @@
 #include "records/RecordTableModel.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
+#include "support/TestContext.h"
 #include "support/VirtualClock.h"
 
 #include <QAction>
@@ -50,7 +51,7 @@ void fill(RecordTableModel& grid, int count) {
     grid.appendRows(rows);
 }
 
-class PlotTest : public ::testing::Test {
+class PlotTest : public ::testing::Test, public TestContext {
 protected:
     PlotTest() {
         context.panelFrame = [] { return QRect(10, 20, 350, 300); };
@@ -103,11 +104,6 @@ protected:
         return image;
     }
 
-    SharedState state;
-    VirtualClock clock;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer};
     WindowOwner owner;
     QStringList timers;
 };

@@ -7,6 +7,7 @@
 #include "common/ui/WindowOwner.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
+#include "support/TestContext.h"
 #include "support/VirtualClock.h"
 
 #include <QAction>
@@ -52,7 +53,7 @@ int tracePixels(const QImage& image, const ChartLayout& l) {
     return n;
 }
 
-class GraphTest : public ::testing::Test {
+class GraphTest : public ::testing::Test, public TestContext {
 protected:
     GraphTest() {
         state.Unit = QStringLiteral("LUX");
@@ -96,11 +97,6 @@ protected:
         child<QPushButton>(dialog, "CmdOK")->click();
     }
 
-    SharedState state;
-    VirtualClock clock;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer};
     WindowOwner owner;
     QStringList timers;
 };

@@ -5,6 +5,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPort.h"
 #include "support/ScriptedPrinter.h"
+#include "support/TestContext.h"
 #include "support/VirtualClock.h"
 
 #include <QAction>
@@ -17,7 +18,7 @@
 
 namespace {
 
-struct PanelFixture : ::testing::Test {
+struct PanelFixture : ::testing::Test, TestContext {
     PanelWindow::PortFactory scripted() {
         return [this](const AppContext&) {
             auto p = std::make_unique<ScriptedPort>(clock);
@@ -32,11 +33,6 @@ struct PanelFixture : ::testing::Test {
         return w.findChild<QLabel*>(QString::fromLatin1(name));
     }
 
-    SharedState state;
-    VirtualClock clock;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer};
     ScriptedPort* port = nullptr;
     bool failOpen = false;
     QString openError;

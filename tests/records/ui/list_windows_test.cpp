@@ -8,6 +8,7 @@
 #include "common/ui/WindowOwner.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
+#include "support/TestContext.h"
 #include "support/VirtualClock.h"
 
 #include <QAction>
@@ -33,7 +34,7 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-class ListWindowTest : public ::testing::Test {
+class ListWindowTest : public ::testing::Test, public TestContext {
 protected:
     ListWindowTest() {
         state.ListID = Value::fromNumber(12);
@@ -61,11 +62,6 @@ protected:
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 
     QTemporaryDir dir;
-    SharedState state;
-    VirtualClock clock;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer};
     WindowOwner owner;
     QStringList poll;
     std::vector<QPointer<QWidget>> windows;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "common/AppContext.h"
+#include "common/SharedState.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinter.h"
+#include "support/VirtualClock.h"
+
+// The program's state and its seams on virtual time, as most window tests need them.
+struct TestContext {
+    SharedState state;
+    VirtualClock clock;
+    ScriptedDialogs dialogs;
+    ScriptedPrinter printer;
+    AppContext context{state, clock, dialogs, printer};
+};
