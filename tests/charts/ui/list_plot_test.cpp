@@ -13,6 +13,7 @@
 #include "support/ScriptedPrinter.h"
 #include "support/TestContext.h"
 #include "support/VirtualClock.h"
+#include "support/WindowLookup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,14 +69,6 @@ protected:
         preparePlot(caption, records, false, state);
         openListPlot(context, owner, &records);
         return plot();
-    }
-    static void click(QWidget* window, const char* key) {
-        QAction* action = window->findChild<QAction*>(QString::fromLatin1(key));
-        ASSERT_NE(action, nullptr) << key;
-        action->trigger();
-    }
-    template <typename W> static W* child(QWidget* window, const char* name) {
-        return window->findChild<W*>(QString::fromLatin1(name));
     }
     // Lets the plot run to its end.
     static void finish(ListPlot* p) {

@@ -9,6 +9,7 @@
 #include "support/ScriptedPrinter.h"
 #include "support/TestContext.h"
 #include "support/VirtualClock.h"
+#include "support/WindowLookup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,14 +77,6 @@ protected:
     RealTimeGraph* openGraph() {
         openRealTimeGraph(context, owner);
         return graph();
-    }
-    static void click(QWidget* window, const char* key) {
-        QAction* action = window->findChild<QAction*>(QString::fromLatin1(key));
-        ASSERT_NE(action, nullptr) << key;
-        action->trigger();
-    }
-    template <typename W> static W* child(QWidget* window, const char* name) {
-        return window->findChild<W*>(QString::fromLatin1(name));
     }
     RealTimeRange* openRange() {
         click(graph(), "Limit");

@@ -10,6 +10,7 @@
 #include "support/ScriptedPrinter.h"
 #include "support/TestContext.h"
 #include "support/VirtualClock.h"
+#include "support/WindowLookup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,11 +54,6 @@ protected:
         windows.push_back(list);
         list->show();
         return list;
-    }
-    static void click(QWidget* window, const char* key) {
-        QAction* action = window->findChild<QAction*>(QString::fromLatin1(key));
-        ASSERT_NE(action, nullptr) << key;
-        action->trigger();
     }
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 
