@@ -34,6 +34,9 @@ public:
         paused += seconds;
         return m_clock.WaitSeconds(seconds);
     }
+    void after(double seconds, QObject* context, std::function<void()> then) override {
+        m_clock.after(seconds, context, std::move(then));
+    }
     bool processEvents() override { return m_clock.processEvents(); }
     bool idle() override { return m_clock.idle(); }
     bool stopping() const override { return m_clock.stopping(); }

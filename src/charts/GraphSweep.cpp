@@ -25,7 +25,16 @@ SweepMark sweepMarkAt(double x) {
     return SweepMark::None;
 }
 
-QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOfDay) {
+bool ReadingFreshness::fresh(quint64 frameCount, double monotonicNow) {
+    if (m_frames != frameCount) {
+        // The first look finds a reading of unknown age: it counts from now.
+        m_frames = frameCount;
+        m_frameSeen = monotonicNow;
+    }
+    return monotonicNow - m_frameSeen <= kFreshSeconds;
+}
+
+QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOfDay, bool fresh) {
     const ChartLayout& layout = state.GraphLayout;
     const double step = state.GraphStep;
     const double left = layout.AxisX;
@@ -58,7 +67,8 @@ QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOf
     if (const qsizetype comma = text.indexOf(u','); comma >= 0)
         text[comma] = u'.';
     const std::optional<double> h =
-        ValueHeight(text, state.GraphBottom, state.GraphTop, layout.PlotHeight);
+        fresh ? ValueHeight(text, state.GraphBottom, state.GraphTop, layout.PlotHeight)
+              : std::nullopt;
     if (h) {
         const QPointF point(left + x, base - *h);
         if (state.GraphPrevX != 0 && x != 0) {
@@ -68,8 +78,8 @@ QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOf
         state.GraphPrevY = point.y();
         state.GraphPrevX = point.x();
     } else {
-        // An axis without height has nowhere to put the reading; the trace resumes with the
-        // next one that has.
+        // A stale reading, or an axis without height that has nowhere to put it: the trace
+        // resumes with the next reading that can be drawn.
         state.GraphPrevX = 0;
     }
 

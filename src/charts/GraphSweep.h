@@ -21,8 +21,26 @@ SweepAdvance advanceSweep(double x, double step, double plotWidth);
 enum class SweepMark { None, Time, Mid };
 SweepMark sweepMarkAt(double x);
 
+// Whether the live reading still stands for the meter when a graph tick draws it. The graph
+// ticks four times per poll, so a reading stays fresh for a while after the frame that brought
+// it; once no frame has come for longer than a poll takes (a silent or unplugged meter, bad
+// frames, an exchange holding the line), the trace breaks instead of repeating the last value.
+class ReadingFreshness {
+public:
+    static constexpr double kFreshSeconds = 0.6;
+
+    // `frameCount` is FrameCount now, `monotonicNow` the monotonic clock.
+    bool fresh(quint64 frameCount, double monotonicNow);
+
+private:
+    std::optional<quint64> m_frames;
+    double m_frameSeen = 0;
+};
+
 // One tick of the graph on GraphLayout: erases the band ahead of the pen and marks the front in
 // red, redraws the grid, draws the segment to the live reading Value and, where due, the time
-// mark labelled `timeOfDay`. Moves GraphX, GraphPrevX and GraphPrevY on. Returns the pixels
-// the tick drew on; the next tick's grid changes some of them again.
-QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOfDay);
+// mark labelled `timeOfDay`. Moves GraphX, GraphPrevX and GraphPrevY on. A reading that is not
+// `fresh` is not drawn: the trace has a gap and resumes with the next fresh one. Returns the
+// pixels the tick drew on; the next tick's grid changes some of them again.
+QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOfDay,
+                    bool fresh = true);

@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "common/Dialogs.h"
 #include "common/SharedState.h"
 #include "panel/PcRecorder.h"
 #include "panel/SamplingTick.h"
@@ -10,9 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-// The main window's sampling timer.
-constexpr int kSamplingTickMs = 960;
 
 // What the main window's labels show of PC recording, on the progress line. A recording that
 // ends ends the program, also while the poll waits for a silent meter.
@@ -33,6 +31,14 @@ public:
             (count == u"1" ? QStringLiteral(" record") : QStringLiteral(" records")));
     }
     void clearRecordingLabels() override {}
+    void showRecordingEnded(const QString& reason, bool failed) override {
+        if (failed)
+            m_session.dialogs.message(reason, {}, Dialogs::Icon::Critical);
+        else
+            endReason = reason;
+    }
+
+    QString endReason;
 
 private:
     CliSession& m_session;
@@ -45,17 +51,21 @@ private:
 int runRecord(CliSession& session, const RecordRequest& request) {
     SharedState& state = session.state;
     Clock& clock = session.clock;
-    state.loadPanel(clock.wallNow());
-    // As the "PC" button sets it: the next sampling tick takes a sample.
+    // Sample k is taken when the PC clock reaches its stamp, start + k × the sampling time.
+    startSampling(state, clock.wallNow(), clock.monotonic());
     state.SamplingTime = static_cast<float>(request.samplingSeconds);
     state.SampleTick = 0;
 
     ConsoleRecordingView view(session);
     PcRecorder recorder(session.context, view);
     QTimer timer2;
-    timer2.setInterval(kSamplingTickMs);
-    QObject::connect(&timer2, &QTimer::timeout, [&] { samplingTick(state, recorder); });
-    timer2.start();
+    timer2.setSingleShot(true);
+    timer2.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer2, &QTimer::timeout, [&] {
+        samplingTick(state, recorder, clock.monotonic());
+        timer2.start(samplingTickDelayMs(state, clock.monotonic()));
+    });
+    timer2.start(samplingTickDelayMs(state, clock.monotonic()));
 
     // Timers take an int of milliseconds: a long run is waited for in pieces.
     QTimer deadline;
@@ -110,15 +120,7 @@ int runRecord(CliSession& session, const RecordRequest& request) {
         }
         return 0;
     }
-    if (endedOnItsOwn) {
-        if (state.Range != state.RefRange || state.Unit != state.RefUnit)
-            session.console.message(
-                QStringLiteral("recording ended: the meter changed from %1 %2 to %3 %4")
-                    .arg(rangeText(state.RefRange), state.RefUnit, rangeText(state.Range),
-                         state.Unit));
-        else
-            session.console.message(QStringLiteral("recording ended after %1 records")
-                                        .arg(static_cast<int>(kMaxRecords)));
-    }
+    if (endedOnItsOwn && !view.endReason.isEmpty())
+        session.console.message(view.endReason);
     return 0;
 }

@@ -19,6 +19,9 @@ struct SharedState {
     QString StartDate;  // "YYYY/MM/DD"
     QString StartTime;  // "hh:mm:ss"
     QString RecordTime; // "YYYY/MM/DD hh:nn:ss" of the sample being taken
+    // The monotonic clock's seconds at which the PC clock showed RecordTime: the next sample is
+    // due when the monotonic clock reaches this plus the sampling time.
+    double RecordClock = 0;
 
     // Live reading
     bool BatLow = false;
@@ -38,7 +41,7 @@ struct SharedState {
 
     // Recording, list and graph runs
     float SamplingTime = 0;
-    // Counts the ticks towards the next sample; sampling times reach 86400.
+    // 0 until the first sample after the start or a new sampling time, then 1.
     qint32 SampleTick = 0;
     bool Recording = false;
     qint16 FileNum = 0;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDateTime>
+#include <functional>
+
+class QObject;
 
 // Every wait of the meter link goes through the clock, so tests run on virtual time.
 class Clock {
@@ -15,6 +18,10 @@ public:
     // WaitSeconds: waits while other events go on being handled. Returns false once the
     // program is closing; every exchange then ends at once.
     virtual bool WaitSeconds(double seconds) = 0;
+    // Runs `then` from the event loop once `seconds` have passed, and returns at once; nothing
+    // runs when `context` is gone by then or the program is closing. Unlike WaitSeconds, nothing
+    // is suspended meanwhile, so a dialog opened in between holds nothing up.
+    virtual void after(double seconds, QObject* context, std::function<void()> then) = 0;
     // Lets pending events run once; false once the program is closing.
     virtual bool processEvents() = 0;
     // Like processEvents(), for a loop that found nothing new to do: it may sleep a moment

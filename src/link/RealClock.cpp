@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 RealClock::RealClock() {
@@ -34,6 +35,14 @@ bool RealClock::WaitSeconds(double seconds) {
         m_loops.removeOne(&loop);
     }
     return !m_stopping;
+}
+
+void RealClock::after(double seconds, QObject* context, std::function<void()> then) {
+    const int ms = static_cast<int>(std::ceil(std::max(seconds, 0.0) * 1000));
+    QTimer::singleShot(ms, Qt::PreciseTimer, context, [this, then = std::move(then)] {
+        if (!m_stopping)
+            then();
+    });
 }
 
 bool RealClock::processEvents() {

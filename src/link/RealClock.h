@@ -16,6 +16,7 @@ public:
     double monotonic() const override;
     QDateTime wallNow() const override;
     bool WaitSeconds(double seconds) override;
+    void after(double seconds, QObject* context, std::function<void()> then) override;
     bool processEvents() override;
     bool idle() override;
     bool stopping() const override { return m_stopping; }

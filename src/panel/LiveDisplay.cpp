@@ -1,6 +1,12 @@
 #include "panel/LiveDisplay.h"
 
 #include "common/SharedState.h"
+#include "link/PollCycle.h"
+#include "tools/AlarmSettings.h"
+
+bool readingLostWith(const QString& portLabel) {
+    return portLabel == PollCycle::kNoComLabel || portLabel == PollCycle::kGarbledLabel;
+}
 
 bool updateLiveDisplay(SharedState& state, LiveDisplay& display) {
     display.full = state.MemFull;
@@ -12,6 +18,7 @@ bool updateLiveDisplay(SharedState& state, LiveDisplay& display) {
     display.range = rangeText(state.Range);
     display.battery = state.BatLow;
     display.value = state.Value.text();
+    display.stale = false;
     return evaluateAlarm(state, display);
 }
 
@@ -21,7 +28,7 @@ bool evaluateAlarm(SharedState& state, LiveDisplay& display) {
         display.under = false;
         return false;
     }
-    if (state.Unit != state.AlarmUnit) {
+    if (alarmUnitOf(state.Unit) != alarmUnitOf(state.AlarmUnit)) {
         // The meter was switched to the other unit: the limits no longer apply.
         state.AlarmOn = false;
         return false;
@@ -35,7 +42,7 @@ bool evaluateAlarm(SharedState& state, LiveDisplay& display) {
     const std::optional<double> v = state.Value.comparable();
     if (!v)
         return false;
-    const bool lux = state.AlarmUnit == QStringLiteral("LUX");
+    const bool lux = alarmUnitOf(state.AlarmUnit) == QStringLiteral("LUX");
     const double high = lux ? state.AlarmHighLux : state.AlarmHighFc;
     const double low = lux ? state.AlarmLowLux : state.AlarmLowFc;
     if (*v > high) {

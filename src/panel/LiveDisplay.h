@@ -17,11 +17,17 @@ struct LiveDisplay {
     QString value;
     bool over = false;  // LblOver visible
     bool under = false; // LblUnder visible
+    // The meter stopped confirming the reading ("No COM", "Bad data"): it shows grey until the
+    // next decoded frame.
+    bool stale = false;
 };
 
-// The display update after a decoded frame, alarm evaluation included. `display` holds the
-// previous state, since the alarm marks blink by inverting their visibility. Returns true when
-// the system beep is due.
+// True for the port labels that say the shown reading is no longer the meter's.
+bool readingLostWith(const QString& portLabel);
+
+// The display update after a decoded frame (which makes the reading live again), alarm evaluation
+// included. `display` holds the previous state, since the alarm marks blink by inverting their
+// visibility. Returns true when the system beep is due.
 bool updateLiveDisplay(SharedState& state, LiveDisplay& display);
 
 // The alarm evaluation alone (part of the update above).

@@ -77,7 +77,10 @@ void PcRecorder::recordingStopped(StopReason reason) {
     m_context.state.FileSelected = false;
     const bool closed = m_file.close();
     if (reason == StopReason::WriteFailed || !closed)
-        m_context.dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
+        m_view.showRecordingEnded(kCannotWriteFile, true);
+    else
+        m_view.showRecordingEnded(runEndedText(m_context.state, QStringLiteral("recording")),
+                                  false);
 }
 
 void PcRecorder::showRecordCount(const QString& count) {
@@ -95,5 +98,5 @@ void PcRecorder::addListRow(const QString& row) {
 
 void PcRecorder::listEnded() {
     if (onListEnded)
-        onListEnded();
+        onListEnded(runEndedText(m_context.state, QStringLiteral("list")));
 }

@@ -22,6 +22,9 @@ public:
     virtual void showRecordCount(const QString& count) = 0;
     // LblFileName, LblCount and LblRec emptied.
     virtual void clearRecordingLabels() = 0;
+    // Recording ended by itself: why, as the user is told; `failed` for a file that could not
+    // be written.
+    virtual void showRecordingEnded(const QString& reason, bool failed) = 0;
 };
 
 // PC recording: the "Save" command that starts and stops it, the record file, and the samples
@@ -37,9 +40,9 @@ public:
     // The program ends: the file is closed as it stands.
     void close();
 
-    // The live list's rows, and its end (86400 rows, range or unit change).
+    // The live list's rows, and its end (86400 rows, range or unit change) with its reason.
     std::function<void(const QString& row)> onListRow;
-    std::function<void()> onListEnded;
+    std::function<void(const QString& reason)> onListEnded;
 
     // SampleSinks
     bool writeRecordLine(const QString& line) override;

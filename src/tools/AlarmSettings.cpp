@@ -14,6 +14,10 @@ const QString kFc = QStringLiteral("Fc");
 
 } // namespace
 
+QString alarmUnitOf(const QString& unit) {
+    return unit.isEmpty() ? kLux : unit;
+}
+
 std::optional<AlarmLimits> alarmLimits(const QString& high, const QString& low) {
     const std::optional<double> h = leadingNumberIn(high);
     const std::optional<double> l = leadingNumberIn(low);
@@ -48,7 +52,7 @@ bool enableAlarm(AppContext& context, const QString& high, const QString& low,
         state.AlarmHighLux = limits->high;
         state.AlarmLowLux = limits->low;
     }
-    if (state.Unit != state.AlarmUnit) {
+    if (alarmUnitOf(state.Unit) != alarmUnitOf(state.AlarmUnit)) {
         if (!context.port)
             return false;
         LinkStatus status = LinkStatus::Ok;

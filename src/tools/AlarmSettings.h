@@ -11,6 +11,11 @@ inline const QString kInvalidAlarmSettings = QStringLiteral("Invalid settings, t
 // The same bounds hold for LUX and Fc.
 inline constexpr double kAlarmCeiling = 20000;
 
+// The unit an alarm unit or a live unit stands for: one not yet known (no frame before the
+// alarm window opened) counts as LUX, the window's first option, so that no unit switch is sent
+// for it and the alarm does not turn itself off at the first reading.
+QString alarmUnitOf(const QString& unit);
+
 struct AlarmLimits {
     double high = 0;
     double low = 0;

@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
+#include "common/SharedState.h"
 #include "link/Clock.h"
 #include "tools/ClockTexts.h"
 
@@ -9,11 +10,24 @@
 
 MeterClock::MeterClock(AppContext& context, ClockView& view)
     : m_context(context)
-    , m_view(view)
-    , m_windowPause(std::in_place, context.poll) {}
+    , m_view(view) {
+    updateWindowPause();
+}
+
+bool MeterClock::samplesRunning() const {
+    return m_context.state.Recording || m_context.state.ListOn;
+}
+
+void MeterClock::updateWindowPause() {
+    if (samplesRunning())
+        m_windowPause.reset();
+    else if (!m_windowPause)
+        m_windowPause.emplace(m_context.poll);
+}
 
 void MeterClock::release() {
     m_windowPause.reset();
+    m_released = true;
 }
 
 MeterExchange MeterClock::exchange() {
@@ -23,9 +37,11 @@ MeterExchange MeterClock::exchange() {
 }
 
 void MeterClock::tick() {
-    if (m_view.closed())
+    if (m_view.closed() || m_released)
         return;
-    if (m_showMeterTime && !busy())
+    updateWindowPause();
+    const bool pollHadItsTurn = !samplesRunning() || m_context.state.FrameCount != m_framesAtRead;
+    if (m_showMeterTime && !busy() && pollHadItsTurn)
         readMeterTime();
     if (m_view.closed())
         return;
@@ -44,6 +60,7 @@ void MeterClock::readMeterTime() {
             const ScopedPause pause(m_context.poll);
             reply = exchange().ReadClock();
         }
+        m_framesAtRead = m_context.state.FrameCount;
         if (reply.status == LinkStatus::NoReply) {
             m_showMeterTime = false;
             m_setPending = false;

@@ -23,8 +23,11 @@ public:
 };
 
 // The procedures of the meter clock window: the meter's clock beside the PC clock, and setting
-// the one to the other. The live poll stays paused from construction until release(), the
-// window's whole life; each exchange pauses it once more for its own length.
+// the one to the other. Without a PC recording or live list the live poll stays paused from
+// construction until release(), the window's whole life; while one runs, only the window's
+// exchanges pause it, and a clock read waits until the poll has brought a fresh reading since the
+// previous one, so that the samples go on between the reads. Each exchange pauses the poll for
+// its own length.
 //
 // Exchanges wait and let other handlers run, so they never overlap: a tick that finds one
 // running leaves the meter alone, and "Set" pressed during a tick's read runs as soon as that
@@ -56,6 +59,10 @@ public:
 private:
     enum class Running { Nothing, Read, Set };
 
+    // Holds or lets go of the poll for the window's life, by whether samples are being taken.
+    void updateWindowPause();
+    bool samplesRunning() const;
+
     void readMeterTime();
     MeterExchange exchange();
 
@@ -66,4 +73,7 @@ private:
     bool m_showPcTime = false;
     Running m_running = Running::Nothing;
     bool m_setPending = false;
+    // The poll's frame count when the last clock read ended.
+    quint64 m_framesAtRead = 0;
+    bool m_released = false;
 };

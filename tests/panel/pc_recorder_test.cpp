@@ -26,6 +26,9 @@ struct FakeView : RecordingView {
     void showNotRecording() override { shown << "not recording"; }
     void showRecordCount(const QString& count) override { shown << "count " + count; }
     void clearRecordingLabels() override { shown << "clear"; }
+    void showRecordingEnded(const QString& reason, bool failed) override {
+        shown << (failed ? "failed: " : "ended: ") + reason;
+    }
     QStringList shown;
 };
 
@@ -47,7 +50,8 @@ protected:
     void sample(const char* value) {
         state.Value = Value::fromText(QString::fromLatin1(value));
         state.NewReading = true;
-        samplingTick(state, recorder);
+        // The clock reaches the next sample's time.
+        samplingTick(state, recorder, state.RecordClock + state.SamplingTime);
     }
 
     QTemporaryDir dir;
@@ -81,6 +85,9 @@ TEST_F(PcRecorderTest, RecordsUntilTheRangeChangesThenClosesTheFile) {
     EXPECT_FALSE(state.Recording);
     EXPECT_FALSE(state.FileSelected);
     EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_TRUE(
+        view.shown.contains("ended: recording ended: the meter changed from 2000 LUX to 20000 LUX"))
+        << qPrintable(view.shown.join(" | "));
 }
 
 TEST_F(PcRecorderTest, FileThatCannotBeCreatedIsReportedAndNothingRecords) {

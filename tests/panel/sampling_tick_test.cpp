@@ -36,39 +36,131 @@ SharedState loaded(const QString& start = "2010/06/22 14:05:09") {
     return s;
 }
 
-// One sampling tick with `shown` as the live reading.
+// One sampling tick at the next sample's time with `shown` as the live reading.
 void tickWith(SharedState& s, const char* shown, SampleSinks& sinks) {
     s.Value = Value::fromText(QString::fromLatin1(shown));
     s.NewReading = true;
-    samplingTick(s, sinks);
+    samplingTick(s, sinks, s.RecordClock + std::llround(s.SamplingTime));
 }
 
-// Tick numbers (1-based) on which a sample was taken.
-QList<int> sampleTicks(float samplingTime, int ticks) {
-    SharedState s = loaded();
-    s.SamplingTime = samplingTime;
-    s.ListOn = true;
+// The stamps (time of day) of the list's rows.
+QStringList stampsOf(const QStringList& rows) {
+    QStringList stamps;
+    for (const QString& row : rows)
+        stamps << row.section(u'\t', 1, 1).section(u' ', 1, 1);
+    return stamps;
+}
+
+// Runs the sampling timer as the window arms it, with a fresh reading before every tick, for
+// `seconds` of monotonic time; each tick comes `lateBy` after the time it was armed for.
+struct TimerRun {
+    int samples = 0;
+    double lastSampleAt = 0;
+    QString lastStamp;
+};
+TimerRun runTimer(SharedState& s, double seconds, double lateBy, bool fixedPace) {
     RecordingSinks sinks;
-    QList<int> taken;
-    for (int tick = 1; tick <= ticks; ++tick) {
+    s.ListOn = true;
+    TimerRun run;
+    double now = s.RecordClock;
+    const double end = now + seconds;
+    while (true) {
+        now += fixedPace ? 0.96 : samplingTickDelayMs(s, now) / 1000.0 + lateBy;
+        if (now > end + 1e-9)
+            break;
+        s.NewReading = true;
         const qsizetype before = sinks.rows.size();
-        tickWith(s, "1", sinks);
-        if (sinks.rows.size() > before)
-            taken << tick;
+        samplingTick(s, sinks, now);
+        if (sinks.rows.size() > before) {
+            ++run.samples;
+            run.lastSampleAt = now;
+        }
     }
-    return taken;
+    run.lastStamp = s.RecordTime;
+    return run;
 }
 
 } // namespace
 
-TEST(SamplingTick, CadenceFollowsTheSamplingTime) {
-    EXPECT_EQ(sampleTicks(1, 5), QList<int>({1, 2, 3, 4, 5}));
-    EXPECT_EQ(sampleTicks(2, 6), QList<int>({1, 3, 5}));
-    EXPECT_EQ(sampleTicks(5, 16), QList<int>({1, 6, 11, 16}));
+// The k-th sample is taken when the clock reaches start + k × the sampling time, whatever the
+// timer's pace: an hour at 1 s is 3,600 samples ending an hour after the start (a tick every
+// 960 ms that advanced the stamps would have taken them by 3,456 s).
+TEST(SamplingTick, SamplesFollowTheClockNotTheTimersPace) {
+    const struct {
+        const char* pace;
+        double lateBy;
+        bool fixedPace;
+    } cases[] = {
+        {"armed for each sample", 0.0, false},
+        {"every tick 30 ms late", 0.03, false},
+        {"a tick every 960 ms", 0.0, true},
+    };
+    for (const auto& c : cases) {
+        SharedState s = loaded();
+        s.SamplingTime = 1;
+        const double start = s.RecordClock;
+        const TimerRun run = runTimer(s, 3600.5, c.lateBy, c.fixedPace);
+        EXPECT_EQ(run.samples, 3600) << c.pace;
+        EXPECT_EQ(run.lastStamp, "2010/06/22 15:05:09") << c.pace;
+        EXPECT_GE(run.lastSampleAt, start + 3600 - 1e-6) << c.pace;
+        EXPECT_LT(run.lastSampleAt, start + 3600 + 0.97) << c.pace;
+    }
 }
 
-TEST(SamplingTick, LongSamplingTimesKeepTheirPaceAndStamps) {
-    // A 16-bit tick counter wraps at 32768: the samples then come every 65,536 ticks.
+TEST(SamplingTick, NothingIsTakenBeforeItsTime) {
+    SharedState s = loaded();
+    s.SamplingTime = 5;
+    s.ListOn = true;
+    RecordingSinks sinks;
+    s.NewReading = true;
+    samplingTick(s, sinks, s.RecordClock + 4.999);
+    EXPECT_TRUE(sinks.rows.isEmpty());
+    EXPECT_EQ(samplingTickDelayMs(s, s.RecordClock + 4.5), 500);
+    EXPECT_EQ(samplingTickDelayMs(s, s.RecordClock), 960);
+    samplingTick(s, sinks, s.RecordClock + 5);
+    EXPECT_EQ(stampsOf(sinks.rows), QStringList{"14:05:14"});
+}
+
+// A tick that comes late takes the sample once; when it comes after several sample times, the
+// latest is taken and the stamps before it stay absent.
+TEST(SamplingTick, LateTickTakesTheLatestSampleOnce) {
+    SharedState s = loaded();
+    s.SamplingTime = 1;
+    s.ListOn = true;
+    RecordingSinks sinks;
+    const double start = s.RecordClock;
+    for (const double at : {1.4, 1.9, 2.0, 5.5, 5.6, 6.0}) {
+        s.NewReading = true;
+        samplingTick(s, sinks, start + at);
+    }
+    EXPECT_EQ(stampsOf(sinks.rows), QStringList({"14:05:10", "14:05:11", "14:05:14", "14:05:15"}));
+    EXPECT_EQ(sinks.rows.last().section(u'\t', 0, 0), "4");
+}
+
+// While no frame arrives, exactly the samples that fall due meanwhile are left out.
+TEST(SamplingTick, SilentStretchLeavesExactlyItsSamplesOut) {
+    SharedState s = loaded();
+    s.SamplingTime = 1;
+    s.ListOn = true;
+    RecordingSinks sinks;
+    const double start = s.RecordClock;
+    for (int k = 1; k <= 10; ++k) {
+        s.NewReading = k <= 3 || k >= 9; // the meter is silent from 3.x s to 8 s
+        samplingTick(s, sinks, start + k + 0.01);
+    }
+    EXPECT_EQ(stampsOf(sinks.rows),
+              QStringList({"14:05:10", "14:05:11", "14:05:12", "14:05:18", "14:05:19"}));
+}
+
+TEST(SamplingTick, StartTakesThePcClockToTheSecond) {
+    SharedState s;
+    startSampling(s, QDateTime(QDate(2010, 6, 22), QTime(14, 5, 9, 750)), 100.0);
+    EXPECT_EQ(s.RecordTime, "2010/06/22 14:05:09");
+    EXPECT_DOUBLE_EQ(s.RecordClock, 99.25);
+    EXPECT_EQ(s.SamplingTime, 2);
+}
+
+TEST(SamplingTick, LongSamplingTimesKeepTheirStamps) {
     const struct {
         float seconds;
         const char* stamps[3];
@@ -81,22 +173,20 @@ TEST(SamplingTick, LongSamplingTimesKeepTheirPaceAndStamps) {
     for (const auto& c : cases) {
         SharedState s = loaded();
         s.SamplingTime = c.seconds;
-        s.ListOn = true;
-        RecordingSinks sinks;
-        QList<int> taken;
-        const int t = static_cast<int>(c.seconds);
-        for (int tick = 1; tick <= 2 * t + 1; ++tick) {
-            const qsizetype before = sinks.rows.size();
-            tickWith(s, "1", sinks);
-            if (sinks.rows.size() > before)
-                taken << tick;
-        }
-        EXPECT_EQ(taken, QList<int>({1, t + 1, 2 * t + 1})) << c.seconds;
-        ASSERT_EQ(sinks.rows.size(), 3);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(sinks.rows[i].section(u'\t', 1, 1), QString::fromLatin1(c.stamps[i]))
-                << c.seconds;
+        const TimerRun run = runTimer(s, 3.0 * c.seconds + 0.5, 0, false);
+        EXPECT_EQ(run.samples, 3) << c.seconds;
+        EXPECT_EQ(sampleLine(run.lastStamp, "1", false).section(u'\t', 0, 0),
+                  QString::fromLatin1(c.stamps[2]))
+            << c.seconds;
     }
+    SharedState s = loaded();
+    s.SamplingTime = 32768;
+    RecordingSinks sinks;
+    s.ListOn = true;
+    for (int i = 0; i < 3; ++i)
+        tickWith(s, "1", sinks);
+    ASSERT_EQ(sinks.rows.size(), 3);
+    EXPECT_EQ(sinks.rows[1].section(u'\t', 1, 1), "23/06/2010 08:17:25");
 }
 
 TEST(SamplingTick, RecordTimeAdvancesByTheSamplingTimeAcrossMidnightAndYearEnd) {
@@ -104,7 +194,7 @@ TEST(SamplingTick, RecordTimeAdvancesByTheSamplingTimeAcrossMidnightAndYearEnd) 
     RecordingSinks sinks;
     s.ListOn = true;
     s.SamplingTime = 2;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 3; ++i)
         tickWith(s, "1230", sinks);
     ASSERT_EQ(sinks.rows.size(), 3);
     EXPECT_EQ(sinks.rows[0], "1\t31/12/2010 23:59:59\t1230\t");
@@ -113,17 +203,24 @@ TEST(SamplingTick, RecordTimeAdvancesByTheSamplingTimeAcrossMidnightAndYearEnd) 
     EXPECT_EQ(s.RecordTime, "2011/01/01 00:00:03");
 }
 
-TEST(SamplingTick, NewSamplingTimeSamplesOnTheNextTick) {
+// A new sampling time counts from the last stamp: the next sample is due one new sampling time
+// after it, at once when that time has already passed.
+TEST(SamplingTick, NewSamplingTimeCountsFromTheLastStamp) {
     SharedState s = loaded();
     s.SamplingTime = 5;
-    RecordingSinks sinks;
     s.ListOn = true;
-    tickWith(s, "1", sinks);
-    tickWith(s, "1", sinks);
-    s.SamplingTime = 3;
+    RecordingSinks sinks;
+    const double start = s.RecordClock;
+    tickWith(s, "1", sinks); // 14:05:14, at start + 5
+    s.SamplingTime = 1;
     s.SampleTick = 0;
-    tickWith(s, "1", sinks);
-    EXPECT_EQ(sinks.rows.size(), 2);
+    s.NewReading = true;
+    samplingTick(s, sinks, start + 8.2); // three new sampling times have passed
+    s.SamplingTime = 60;
+    s.NewReading = true;
+    samplingTick(s, sinks, start + 9.5);
+    samplingTick(s, sinks, start + 68);
+    EXPECT_EQ(stampsOf(sinks.rows), QStringList({"14:05:14", "14:05:17", "14:06:17"}));
 }
 
 TEST(SamplingTick, RecordingWritesNumberedLinesWithBattery) {
@@ -230,8 +327,8 @@ TEST(SamplingTick, OnlyFreshReadingsAreSampled) {
     s.SamplingTime = 1;
     RecordingSinks sinks;
     tickWith(s, "5", sinks);
-    samplingTick(s, sinks); // silent meter: nothing decoded since
-    samplingTick(s, sinks);
+    samplingTick(s, sinks, s.RecordClock + 1); // silent meter: nothing decoded since
+    samplingTick(s, sinks, s.RecordClock + 1);
     tickWith(s, "6", sinks);
     EXPECT_EQ(sinks.lines,
               QStringList({"1\t22/06/2010 14:05:10\t5\t", "2\t22/06/2010 14:05:13\t6\t"}));

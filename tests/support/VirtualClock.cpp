@@ -1,5 +1,9 @@
 #include "support/VirtualClock.h"
 
+#include <QScopedValueRollback>
+#include <algorithm>
+#include <limits>
+
 VirtualClock::VirtualClock(QDateTime wallStart)
     : m_wallStart(std::move(wallStart)) {}
 
@@ -32,4 +36,58 @@ bool VirtualClock::processEvents() {
 
 void VirtualClock::advance(double seconds) {
     m_now += seconds;
+}
+
+bool VirtualClock::sooner(const Scheduled& a, const Scheduled& b) {
+    return a.due < b.due || (a.due == b.due && a.order < b.order);
+}
+
+void VirtualClock::after(double seconds, QObject* context, std::function<void()> then) {
+    m_scheduled.push_back(
+        {m_now + std::max(seconds, 0.0), m_order++, context, context != nullptr, std::move(then)});
+    if (m_running)
+        return;
+    QScopedValueRollback running(m_running, true);
+    while (!m_stopping && !m_scheduled.empty()) {
+        const Scheduled& earliest =
+            *std::min_element(m_scheduled.begin(), m_scheduled.end(), sooner);
+        const quint64 order = earliest.order;
+        // What runs during the wait (a dialog held open through run()) may fire it first.
+        WaitSeconds(std::max(earliest.due - m_now, 0.0));
+        const auto it = std::find_if(m_scheduled.begin(), m_scheduled.end(),
+                                     [order](const Scheduled& s) { return s.order == order; });
+        if (it == m_scheduled.end())
+            continue;
+        Scheduled next = std::move(*it);
+        m_scheduled.erase(it);
+        fire(next);
+    }
+    if (m_stopping)
+        m_scheduled.clear();
+}
+
+void VirtualClock::run(double seconds) {
+    const double until = m_now + seconds;
+    QScopedValueRollback running(m_running, true);
+    Scheduled next;
+    while (!m_stopping && takeDue(until, next)) {
+        m_now = std::max(m_now, next.due);
+        fire(next);
+    }
+    m_now = std::max(m_now, until);
+}
+
+bool VirtualClock::takeDue(double until, Scheduled& out) {
+    const auto earliest = std::min_element(m_scheduled.begin(), m_scheduled.end(), sooner);
+    if (earliest == m_scheduled.end() || earliest->due > until)
+        return false;
+    out = std::move(*earliest);
+    m_scheduled.erase(earliest);
+    return true;
+}
+
+void VirtualClock::fire(Scheduled& scheduled) {
+    if (m_stopping || (scheduled.hasContext && !scheduled.context))
+        return;
+    scheduled.then();
 }

@@ -97,7 +97,8 @@ void RealTimeGraph::Timer1_Timer() {
     QPainter painter;
     beginDrawing(painter);
     const QString timeOfDay = m_context.clock.wallNow().time().toString(QStringLiteral("hh:mm:ss"));
-    const QRect drawn = drawSweepTick(painter, s, timeOfDay);
+    const bool fresh = m_freshness.fresh(s.FrameCount, m_context.clock.monotonic());
+    const QRect drawn = drawSweepTick(painter, s, timeOfDay, fresh);
     painter.end();
     update(drawn | m_lastTick);
     m_lastTick = drawn;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/GraphSweep.h"
 #include "charts/ui/ChartWindow.h"
 
 #include <QTimer>
@@ -35,6 +36,7 @@ private:
     bool m_unloaded = false;
     // What the last tick drew on: the next tick's grid redraws over part of it.
     QRect m_lastTick;
+    ReadingFreshness m_freshness;
 };
 
 // The main window's "Graph": a graph still open is closed, then the axis runs from 0 to the

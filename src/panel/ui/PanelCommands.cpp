@@ -91,9 +91,9 @@ RealTimeList* PanelCommands::liveList() const {
     return m_liveList && m_liveList->collecting() ? m_liveList.data() : nullptr;
 }
 
-void PanelCommands::endLiveList() {
+void PanelCommands::endLiveList(const QString& reason) {
     if (m_liveList)
-        m_liveList->endCollecting();
+        m_liveList->endCollecting(reason);
     m_liveList = nullptr;
 }
 

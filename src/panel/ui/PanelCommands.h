@@ -29,8 +29,8 @@ public:
 
     // The live list that collects the samples, if one does.
     RealTimeList* liveList() const;
-    // The sampling tick ended the live list: it stops collecting and stays open.
-    void endLiveList();
+    // The sampling tick ended the live list: it stops collecting, stays open and says why.
+    void endLiveList(const QString& reason);
 
     void save();
     void open();

@@ -5,7 +5,6 @@
 #include "common/SharedState.h"
 #include "common/ui/Twips.h"
 #include "link/Clock.h"
-#include "link/PollCycle.h"
 #include "link/SerialPort.h"
 #include "panel/SamplingTick.h"
 #include "panel/ui/ToolbarIcons.h"
@@ -18,6 +17,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -28,6 +28,8 @@ constexpr int kClientWidth = 344; // 5160 twips
 // The right-hand labels end here; their texts grow to the left so that none is cut off.
 constexpr int kRightEdge = kClientWidth - 6;
 constexpr int kPortLabelWidth = 200;
+const QColor kLiveColour(0, 0, 255);
+const QColor kStaleColour(128, 128, 128);
 
 QFont boldFont(const QString& family, int points) {
     QFont font(family, points);
@@ -57,6 +59,7 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     : QWidget(parent)
     , m_context(context)
     , m_portFactory(std::move(portFactory))
+    , m_poll(context.state, context.clock, context.poll, context.timers)
     , m_recorder(context, *this)
     , m_commands(context, m_windows, m_recorder) {
     setObjectName(QStringLiteral("Panel"));
@@ -65,36 +68,39 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     buildToolbar();
     buildControls();
 
-    m_timer1.setObjectName(QStringLiteral("Timer1"));
-    m_timer1.setInterval(50);
-    connect(&m_timer1, &QTimer::timeout, this, &PanelWindow::Timer1_Timer);
+    m_poll.onDecoded = [this] { pollDecoded(); };
+    m_poll.setPortLabel = [this](const QString& text) {
+        showPortLabel(text);
+        if (readingLostWith(text))
+            m_display.stale = true;
+        showLiveDisplay();
+    };
     m_timer2.setObjectName(QStringLiteral("Timer2"));
-    m_timer2.setInterval(960);
+    m_timer2.setSingleShot(true);
+    m_timer2.setTimerType(Qt::PreciseTimer);
+    m_timer2.setInterval(kSamplingTickMs);
     connect(&m_timer2, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
     m_timer2.start();
 
-    m_context.poll.addSwitch(this, [this](bool running) { setPollEnabled(running); });
     m_context.timers.addSwitch(this, [this](bool running) {
-        setPollEnabled(running);
         if (running && !m_unloaded)
-            m_timer2.start();
+            armSamplingTimer();
         else
             m_timer2.stop();
     });
     m_context.panelFrame = [this] { return frameGeometry(); };
-    m_context.pollInterval = [this] { return m_timer1.interval(); };
+    m_context.pollInterval = [this] { return m_poll.timer().interval(); };
     m_context.setPortLabel = [this](const QString& text) { showPortLabel(text); };
     m_recorder.onListRow = [this](const QString& row) {
         if (RealTimeList* list = m_commands.liveList())
             list->addLiveRow(row);
     };
-    m_recorder.onListEnded = [this] { m_commands.endLiveList(); };
+    m_recorder.onListEnded = [this](const QString& reason) { m_commands.endLiveList(reason); };
 }
 
 PanelWindow::~PanelWindow() {
     // The secondary windows hold the context and the recorder's view: none outlives the panel.
     m_windows.closeAll();
-    m_context.poll.removeSwitch(this);
     m_context.timers.removeSwitch(this);
     m_context.panelFrame = nullptr;
     m_context.pollInterval = nullptr;
@@ -157,9 +163,6 @@ void PanelWindow::buildControls() {
 
     m_lblValue =
         label("LblValue", QString(), boldFont(QStringLiteral("Arial"), 72), twipsPoint(2190, 1320));
-    QPalette blue = m_lblValue->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    m_lblValue->setPalette(blue);
 
     const QFont arial48 = boldFont(QStringLiteral("Arial"), 48);
     m_lblOver = label("LblOver", QStringLiteral("OVER"), arial48, twipsPoint(1080, 1560));
@@ -222,57 +225,20 @@ bool PanelWindow::Form_Load() {
     m_context.port = m_port.get();
     showPortLabel(portLabel(m_context.state));
     showLiveDisplay();
-    m_context.state.loadPanel(m_context.clock.wallNow());
-
-    m_poll = std::make_unique<PollCycle>(m_context.state, *m_port, m_context.clock);
-    m_poll->setPortLabel = [this](const QString& text) {
-        showPortLabel(text);
-        showLiveDisplay();
-    };
-    setPollEnabled(true);
+    startSampling(m_context.state, m_context.clock.wallNow(), m_context.clock.monotonic());
+    armSamplingTimer();
+    m_poll.start(*m_port);
     return true;
 }
 
-void PanelWindow::setPollEnabled(bool enabled) {
-    if (!enabled)
-        ++m_pollGeneration;
-    if (enabled && m_poll && !m_unloaded && !m_context.poll.paused() && !m_context.timers.paused())
-        m_timer1.start();
-    else
-        m_timer1.stop();
+void PanelWindow::Timer1_Timer() {
+    m_poll.Timer1_Timer();
 }
 
-void PanelWindow::Timer1_Timer() {
-    // A tick that comes due while this handler waits is dropped: a second poll inside a
-    // waiting one would nest without bound. Like a timer message, one dropped tick is handed
-    // over as soon as the handler returns, so polls follow each other without a gap.
-    if (m_inTimer1) {
-        m_timer1Missed = true;
-        return;
-    }
-    // A handed-over tick may arrive after an exchange switched the poll off.
-    if (!m_poll || !m_timer1.isActive())
-        return;
-    const double started = m_context.clock.monotonic();
-    {
-        QScopedValueRollback guard(m_inTimer1, true);
-        m_timer1Missed = false;
-        const quint64 generation = m_pollGeneration;
-        m_poll->yielded = [this, generation] { return m_pollGeneration != generation; };
-        if (m_poll->poll() == PollCycle::Outcome::Decoded) {
-            if (updateLiveDisplay(m_context.state, m_display))
-                QApplication::beep();
-            showLiveDisplay();
-        }
-    }
-    // Qt holds a timer back while its own slot runs, so a tick that came due meanwhile shows
-    // as the handler having outlasted the interval.
-    const double interval = m_timer1.interval() / 1000.0;
-    if (m_context.clock.monotonic() - started >= interval)
-        m_timer1Missed = true;
-    if (m_timer1Missed && m_timer1.isActive())
-        QMetaObject::invokeMethod(this, &PanelWindow::Timer1_Timer, Qt::QueuedConnection);
-    m_timer1Missed = false;
+void PanelWindow::pollDecoded() {
+    if (updateLiveDisplay(m_context.state, m_display))
+        QApplication::beep();
+    showLiveDisplay();
 }
 
 void PanelWindow::showLiveDisplay() {
@@ -287,6 +253,10 @@ void PanelWindow::showLiveDisplay() {
     m_lblUnder->setVisible(m_display.under);
     m_lblRange->setText(m_display.range);
     m_lblValue->setText(m_display.value);
+    // A reading the meter no longer confirms is grey until a fresh frame.
+    QPalette palette = m_lblValue->palette();
+    palette.setColor(QPalette::WindowText, m_display.stale ? kStaleColour : kLiveColour);
+    m_lblValue->setPalette(palette);
 
     // Right-hand texts end at the window's edge; the value ends where the unit column starts.
     for (QLabel* l : {m_lblFc, m_lblLux, m_lblRange, m_lblCom}) {
@@ -315,8 +285,16 @@ void PanelWindow::showPortLabel(const QString& text) {
 void PanelWindow::Timer2_Timer() {
     if (m_inTimer2)
         return;
-    QScopedValueRollback guard(m_inTimer2, true);
-    samplingTick(m_context.state, m_recorder);
+    {
+        QScopedValueRollback guard(m_inTimer2, true);
+        samplingTick(m_context.state, m_recorder, m_context.clock.monotonic());
+    }
+    if (!m_unloaded && !m_context.timers.paused())
+        armSamplingTimer();
+}
+
+void PanelWindow::armSamplingTimer() {
+    m_timer2.start(samplingTickDelayMs(m_context.state, m_context.clock.monotonic()));
 }
 
 void PanelWindow::Toolbar1_ButtonClick(const QString& key) {
@@ -357,7 +335,7 @@ void PanelWindow::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_timer1.stop();
+    m_poll.stop();
     m_timer2.stop();
     m_windows.closeAll();
     m_recorder.close();
@@ -373,6 +351,16 @@ void PanelWindow::showRecordCount(const QString& count) {
     m_lblCount->adjustSize();
     m_lblRec->setText(QStringLiteral("Rec"));
     m_lblRec->adjustSize();
+}
+
+void PanelWindow::showRecordingEnded(const QString& reason, bool failed) {
+    // Shown once the sampling tick has returned: the box then holds up neither the tick nor
+    // the poll while it is open.
+    QTimer::singleShot(0, this, [this, reason, failed] {
+        if (!m_unloaded)
+            m_context.dialogs.message(
+                reason, {}, failed ? Dialogs::Icon::Critical : Dialogs::Icon::Information);
+    });
 }
 
 void PanelWindow::clearRecordingLabels() {

@@ -2,6 +2,7 @@
 
 #include "common/ui/WindowOwner.h"
 #include "panel/LiveDisplay.h"
+#include "panel/LivePoll.h"
 #include "panel/PcRecorder.h"
 #include "panel/ui/PanelCommands.h"
 
@@ -13,7 +14,6 @@
 class QLabel;
 class QToolBar;
 class QAction;
-class PollCycle;
 class SerialPort;
 struct AppContext;
 
@@ -36,7 +36,7 @@ public:
     void Toolbar1_ButtonClick(const QString& key);
     void LblCOM_Click();
 
-    QTimer& timer1() { return m_timer1; }
+    QTimer& timer1() { return m_poll.timer(); }
     QTimer& timer2() { return m_timer2; }
     WindowOwner& windows() { return m_windows; }
     PanelCommands& commands() { return m_commands; }
@@ -55,31 +55,27 @@ private:
     void showLiveDisplay();
     void showPortLabel(const QString& text);
     void Form_Unload();
-    // Timer1.Enabled, switched by the poll and timer gates and running only while neither is
-    // paused: switching it off also ends a poll tick suspended in a wait, so the exchange that
-    // paused the poll has the line to itself.
-    void setPollEnabled(bool enabled);
+    void pollDecoded();
+    // Timer2 runs again at the next sample's time, or within its interval.
+    void armSamplingTimer();
 
     // RecordingView
     void showRecording(const QString& fileName) override;
     void showNotRecording() override;
     void showRecordCount(const QString& count) override;
     void clearRecordingLabels() override;
+    void showRecordingEnded(const QString& reason, bool failed) override;
 
     AppContext& m_context;
     PortFactory m_portFactory;
     std::unique_ptr<SerialPort> m_port;
-    std::unique_ptr<PollCycle> m_poll;
+    LivePoll m_poll;
     WindowOwner m_windows;
     PcRecorder m_recorder;
     PanelCommands m_commands;
     LiveDisplay m_display;
-    QTimer m_timer1;
     QTimer m_timer2;
-    bool m_inTimer1 = false;
-    bool m_timer1Missed = false;
     bool m_inTimer2 = false;
-    quint64 m_pollGeneration = 0;
     bool m_unloaded = false;
 
     QToolBar* m_toolbar = nullptr;

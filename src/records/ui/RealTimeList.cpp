@@ -20,6 +20,11 @@ void RealTimeList::addLiveRow(const QString& row) {
     grid().showNewRow();
 }
 
+void RealTimeList::endCollecting(const QString& reason) {
+    m_collecting = false;
+    showNote(reason);
+}
+
 void RealTimeList::Form_Unload() {
     if (!m_collecting)
         return;

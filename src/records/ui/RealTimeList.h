@@ -15,8 +15,9 @@ public:
     // A row of the sampling tick: number, TAB, the sample line.
     void addLiveRow(const QString& row);
 
-    // The list stopped collecting on its own; closing it later leaves the live list state alone.
-    void endCollecting() { m_collecting = false; }
+    // The list stopped collecting on its own, for `reason`, which it shows above its rows;
+    // closing it later leaves the live list state alone.
+    void endCollecting(const QString& reason);
     bool collecting() const { return m_collecting && !closing(); }
 
 protected:

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QToolBar>
 
 namespace {
@@ -57,6 +58,19 @@ void RecordListWindow::buildToolbar(const QStringList& keys) {
             button->setObjectName(key);
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
+}
+
+void RecordListWindow::showNote(const QString& note) {
+    if (!m_note) {
+        m_note = new QLabel(m_toolbar);
+        m_note->setObjectName(QStringLiteral("LblNote"));
+        m_note->setWordWrap(true);
+        m_note->setContentsMargins(6, 0, 2, 0);
+        m_note->setAccessibleDescription(QStringLiteral("Status"));
+        m_toolbar->addWidget(m_note);
+    }
+    m_note->setText(note);
+    m_note->setAccessibleName(note);
 }
 
 QString RecordListWindow::caption() const {

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+class QLabel;
 class QToolBar;
 class RecordGrid;
 struct AppContext;
@@ -34,6 +35,10 @@ public:
     // The plot tells a list read from a file from a downloaded one.
     virtual bool plotsFromFileList() const { return false; }
 
+    // A line beside the toolbar's buttons, for what the user must know about the list (why it
+    // ended); the label is `LblNote`.
+    void showNote(const QString& note);
+
     // Dispatches on the key of a button of this window; other keys do nothing.
     void Toolbar1_ButtonClick(const QString& key);
 
@@ -61,6 +66,7 @@ private:
 
     RecordTableModel m_model;
     QToolBar* m_toolbar = nullptr;
+    QLabel* m_note = nullptr;
     RecordGrid* m_grid = nullptr;
     QStringList m_keys;
     bool m_filling = false;

@@ -35,6 +35,12 @@ struct RecordingFixture : ::testing::Test {
         for (int i = 0; i < ticks; ++i)
             window->Timer1_Timer();
     }
+    // The sampling timer's tick when the clock reaches the next sample's time.
+    void sampleTick() {
+        const double due = state.RecordClock + std::llround(state.SamplingTime);
+        clock.advance(std::max(0.0, due - clock.monotonic()));
+        window->Timer2_Timer();
+    }
     QByteArray fileBytes(const QString& path) {
         QFile f(path);
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));
@@ -73,11 +79,9 @@ TEST_F(RecordingFixture, RecordsHeaderAndOneLinePerSampleAcrossMidnight) {
     EXPECT_TRUE(window->timer1().isActive());
 
     engine.setFlag(MeterEngine::BatteryLow, true);
-    for (int i = 0; i < 4; ++i) {
-        if (i == 2)
-            poll(1); // the battery mark arrives with the next frame
-        window->Timer2_Timer();
-    }
+    sampleTick();
+    poll(1); // the battery mark arrives with the next frame
+    sampleTick();
     EXPECT_EQ(label("LblCount")->text(), "2");
     EXPECT_EQ(label("LblRec")->text(), "Rec");
     window->Toolbar1_ButtonClick("Save");
@@ -94,13 +98,18 @@ TEST_F(RecordingFixture, RangeChangeEndsTheFileWithoutThatSample) {
     dialogs.saveAnswers = {path};
     window->Toolbar1_ButtonClick("Save");
     state.SamplingTime = 1;
-    window->Timer2_Timer();
+    sampleTick();
     engine.setRange(20000);
     poll(1);
-    window->Timer2_Timer();
+    sampleTick();
     EXPECT_FALSE(state.Recording);
     EXPECT_EQ(saveButton()->toolTip(), "Save As");
     EXPECT_EQ(fileBytes(path).count('\n'), 2);
+    // The reason is shown once the tick has returned, so the box holds up no timer.
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{"recording ended: the meter changed from 2000 LUX to 20000 LUX"});
 }
 
 TEST_F(RecordingFixture, FullDiskStopsRecordingWithAMessage) {
@@ -108,7 +117,8 @@ TEST_F(RecordingFixture, FullDiskStopsRecordingWithAMessage) {
     window->Toolbar1_ButtonClick("Save");
     // The header may sit in no buffer: it is written through, so the disk refuses it at once.
     if (state.Recording)
-        window->Timer2_Timer();
+        sampleTick();
+    QCoreApplication::processEvents();
     EXPECT_FALSE(state.Recording);
     EXPECT_EQ(dialogs.messages(),
               QStringList({"Cannot write the file, check the disk and try again!"}));
@@ -119,11 +129,11 @@ TEST_F(RecordingFixture, CancelledDialogAfterAnEarlierRecordingTouchesNothing) {
     const QString path = dir.filePath("first.txt");
     dialogs.saveAnswers = {path};
     window->Toolbar1_ButtonClick("Save");
-    window->Timer2_Timer();
+    sampleTick();
     window->Toolbar1_ButtonClick("Save");
     const QByteArray before = fileBytes(path);
     window->Toolbar1_ButtonClick("Save"); // dialog cancelled
-    window->Timer2_Timer();
+    sampleTick();
     EXPECT_FALSE(state.Recording);
     EXPECT_EQ(fileBytes(path), before);
 }
@@ -157,9 +167,9 @@ TEST_F(RecordingFixture, LiveListCollectsSamplesAndStaysOpenWhenItEnds) {
     EXPECT_EQ(list->windowTitle(), "Real Time List---*ID=1234 Range:2000/LUX");
     EXPECT_TRUE(state.ListOn);
     state.SamplingTime = 1;
-    window->Timer2_Timer();
+    sampleTick();
     poll(1);
-    window->Timer2_Timer();
+    sampleTick();
     EXPECT_EQ(list->model().rowCount(), 3);
 
     const size_t writes = clock.waitCount;
@@ -168,10 +178,13 @@ TEST_F(RecordingFixture, LiveListCollectsSamplesAndStaysOpenWhenItEnds) {
 
     engine.setRange(200);
     poll(1);
-    window->Timer2_Timer();
+    sampleTick();
     EXPECT_FALSE(state.ListOn);
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->model().rowCount(), 4); // the row of the changed reading is kept
+    auto* note = list->findChild<QLabel*>("LblNote");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->text(), "list ended: the meter changed from 2000 LUX to 200 LUX");
 
     // "List" starts a new live list beside the ended one, which keeps its rows.
     window->Toolbar1_ButtonClick("List");
@@ -183,7 +196,7 @@ TEST_F(RecordingFixture, LiveListCollectsSamplesAndStaysOpenWhenItEnds) {
     EXPECT_EQ(second->windowTitle(), "Real Time List---*ID=1234 Range:200/LUX");
     list->close(); // closing the ended list leaves the new one collecting
     poll(1);
-    window->Timer2_Timer();
+    sampleTick();
     EXPECT_TRUE(state.ListOn);
     EXPECT_EQ(second->model().rowCount(), 2);
     EXPECT_TRUE(second->model().cell(1, 0) == "1");
