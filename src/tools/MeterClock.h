@@ -73,7 +73,7 @@ private:
     bool m_showPcTime = false;
     Running m_running = Running::Nothing;
     bool m_setPending = false;
-    // The poll's frame count when the last clock read ended.
-    quint64 m_framesAtRead = 0;
+    // The poll's frame count when the last clock read ended; none before the first.
+    std::optional<quint64> m_framesAtRead;
     bool m_released = false;
 };

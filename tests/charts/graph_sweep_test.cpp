@@ -25,11 +25,11 @@ struct Sweep {
         s.GraphX = -1;
         s.GridColour = 7;
     }
-    QRect tick(const Value& value) {
+    QRect tick(const Value& value, bool fresh = true) {
         s.Value = value;
         QPainter p(&image);
         p.setFont(QFont(QStringLiteral("Times New Roman"), 8));
-        return drawSweepTick(p, s, QStringLiteral("14:05:09"));
+        return drawSweepTick(p, s, QStringLiteral("14:05:09"), fresh);
     }
     QRect tick(const char* text) { return tick(Value::fromText(QString::fromLatin1(text))); }
     std::vector<int> rows(int x, QRgb colour, int from = 0, int to = 363) const {
@@ -177,6 +177,40 @@ TEST(GraphSweep, NewSweepRemovesTheFrontAtTheRightEdgeAndDrawsNoSegment) {
     EXPECT_EQ(sweep.rows(60, kBlack, 60, 341), std::vector<int>{});
     EXPECT_EQ(sweep.s.GraphPrevX, 60);
     EXPECT_EQ(sweep.s.GraphPrevY, 73);
+}
+
+// A meter gone silent leaves a gap: no segment for the ticks without a fresh reading, none
+// bridging the gap, and the trace resumes from the first fresh reading after it.
+TEST(GraphSweep, StaleReadingsLeaveAGapInTheTrace) {
+    Sweep sweep;
+    sweep.tick("1100"); // x = 0
+    sweep.tick("1100"); // x = 1: a segment
+    const int y = static_cast<int>(sweep.s.GraphPrevY);
+    for (int i = 0; i < 3; ++i) // x = 2..4: the meter is silent
+        sweep.tick(Value::fromText("1100"), false);
+    sweep.tick("500"); // x = 5: the trace resumes here
+    sweep.tick("500"); // x = 6
+    EXPECT_EQ(sweep.rows(61, kBlack, 60, 336), std::vector<int>{y});
+    for (int x = 62; x <= 64; ++x)
+        EXPECT_EQ(sweep.rows(x, kBlack, 60, 336), std::vector<int>{}) << x;
+    EXPECT_EQ(sweep.rows(65, kBlack, 60, 336), std::vector<int>{271});
+}
+
+TEST(GraphSweep, ReadingStaysFreshForAPollCycleAfterItsFrame) {
+    const struct {
+        quint64 frames;
+        double at;
+        bool fresh;
+    } steps[] = {
+        {1, 10.0, true},                     // first look: counts from now
+        {1, 10.5, true},                     // four graph ticks per poll
+        {1, 10.61, false},                   // no frame for longer than a poll takes
+        {1, 15.0, false},  {2, 15.05, true}, // a fresh frame
+        {2, 15.6, true},
+    };
+    ReadingFreshness freshness;
+    for (const auto& step : steps)
+        EXPECT_EQ(freshness.fresh(step.frames, step.at), step.fresh) << step.at;
 }
 
 TEST(GraphSweep, AxisWithoutHeightDrawsNoTrace) {

@@ -83,6 +83,32 @@ TEST(Alarm, UnitChangeSwitchesTheAlarmOffAndKeepsTheMarks) {
     EXPECT_FALSE(d.over);
 }
 
+// An alarm enabled before the first reading has no unit yet: it stands for LUX, so the first
+// LUX reading keeps it on and is compared with the LUX limits.
+TEST(Alarm, UnknownAlarmUnitCountsAsLux) {
+    SharedState s = alarmState("LUX", Value::fromNumber(900));
+    s.AlarmUnit.clear();
+    LiveDisplay d;
+    EXPECT_TRUE(updateLiveDisplay(s, d));
+    EXPECT_TRUE(s.AlarmOn);
+    EXPECT_TRUE(d.over);
+}
+
+TEST(LiveDisplay, ReadingIsStaleWhileThePortLabelSaysSoUntilAFreshFrame) {
+    const struct {
+        const char* label;
+        bool lost;
+    } labels[] = {{"No COM", true}, {"Bad data", true}, {"COM3", false}, {"Demo", false}};
+    for (const auto& l : labels)
+        EXPECT_EQ(readingLostWith(QString::fromLatin1(l.label)), l.lost) << l.label;
+    SharedState s;
+    s.Value = Value::fromText("320");
+    LiveDisplay d;
+    d.stale = true;
+    updateLiveDisplay(s, d);
+    EXPECT_FALSE(d.stale);
+}
+
 TEST(LiveDisplay, ShowsFlagsUnitRangeAndValue) {
     SharedState s;
     s.MemFull = true;

@@ -12,29 +12,35 @@ template <typename T> T pop(std::deque<T>& queue, T fallback) {
 
 } // namespace
 
+void ScriptedDialogs::open(Shown shownDialog) {
+    shown.push_back(std::move(shownDialog));
+    if (whileOpen)
+        whileOpen();
+}
+
 void ScriptedDialogs::message(const QString& text, const QString& title, Icon icon,
                               const QString& detail) {
-    shown.push_back({QStringLiteral("message"), text, title, icon, detail, {}});
+    open({QStringLiteral("message"), text, title, icon, detail, {}});
 }
 
 bool ScriptedDialogs::confirm(const QString& text, const QString& title) {
-    shown.push_back({QStringLiteral("confirm"), text, title, Icon::None, {}, {}});
+    open({QStringLiteral("confirm"), text, title, Icon::None, {}, {}});
     return pop(confirmAnswers, false);
 }
 
 std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QString& title,
                                               const QString& defaultText) {
-    shown.push_back({QStringLiteral("input"), prompt, title, Icon::None, {}, defaultText});
+    open({QStringLiteral("input"), prompt, title, Icon::None, {}, defaultText});
     return pop(inputAnswers, std::optional<QString>());
 }
 
 std::optional<QString> ScriptedDialogs::openFile(const QString& title, const QString& filter) {
-    shown.push_back({QStringLiteral("open"), filter, title, Icon::None, {}, {}});
+    open({QStringLiteral("open"), filter, title, Icon::None, {}, {}});
     return pop(openAnswers, std::optional<QString>());
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(const QString& title, const QString& filter) {
-    shown.push_back({QStringLiteral("save"), filter, title, Icon::None, {}, {}});
+    open({QStringLiteral("save"), filter, title, Icon::None, {}, {}});
     return pop(saveAnswers, std::optional<QString>());
 }
 

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Answers dialogs from queues and records what was asked, with the exact texts.
@@ -32,7 +33,14 @@ public:
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
 
+    // Runs while each dialog is "open", before it answers: a test keeps the event loop going
+    // here for as long as a user would look at the dialog.
+    std::function<void()> whileOpen;
+
     std::vector<Shown> shown;
     // Texts of the message boxes shown, in order.
     QStringList messages() const;
+
+private:
+    void open(Shown shownDialog);
 };

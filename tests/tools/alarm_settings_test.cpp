@@ -56,14 +56,24 @@ TEST_F(EnableAlarm, OtherUnitStoresItsLimitsAndSwitchesTheMeter) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(EnableAlarm, SameUnitSendsNothing) {
-    state.AlarmUnit = "LUX";
-    EXPECT_TRUE(enable("500", "50"));
-    EXPECT_TRUE(state.AlarmOn);
-    EXPECT_EQ(state.AlarmHighLux, 500);
-    EXPECT_EQ(state.AlarmLowLux, 50);
-    EXPECT_TRUE(port.writes.empty());
-    EXPECT_TRUE(poll.isEmpty());
+// A unit not yet known (the window opened before the first reading) counts as LUX: enabling
+// LUX limits then sends no unit switch, which would turn the meter to Fc.
+TEST_F(EnableAlarm, SameOrUnknownUnitSendsNothing) {
+    const struct {
+        const char* alarmUnit;
+        const char* liveUnit;
+    } cases[] = {{"LUX", "LUX"}, {"", ""}, {"LUX", ""}, {"", "LUX"}};
+    for (const auto& c : cases) {
+        state.AlarmUnit = c.alarmUnit;
+        state.Unit = c.liveUnit;
+        state.AlarmOn = false;
+        EXPECT_TRUE(enable("500", "50")) << c.alarmUnit << "/" << c.liveUnit;
+        EXPECT_TRUE(state.AlarmOn);
+        EXPECT_EQ(state.AlarmHighLux, 500);
+        EXPECT_EQ(state.AlarmLowLux, 50);
+        EXPECT_TRUE(port.writes.empty()) << c.alarmUnit << "/" << c.liveUnit;
+        EXPECT_TRUE(poll.isEmpty());
+    }
 }
 
 TEST_F(EnableAlarm, InvalidSettingsChangeNothing) {

@@ -95,6 +95,35 @@ TEST_F(MeterClockTest, MeterTimeIsReadOnEveryTickWhileShown) {
     EXPECT_EQ(poll, QStringList({"off"})); // exchanges nest inside the window's pause
 }
 
+// While a PC recording or the live list takes samples, the window holds the poll only for its
+// own exchanges, and reads the meter clock again only after the poll has brought a reading.
+TEST_F(MeterClockTest, DuringARecordingThePollRunsBetweenClockReads) {
+    for (const bool list : {false, true}) {
+        poll.clear();
+        (list ? state.ListOn : state.Recording) = true;
+        const int before = count("43");
+        MeterClock meterClock(context, view);
+        EXPECT_TRUE(poll.isEmpty());
+        meterClock.toggleMeterTime();
+        meterClock.tick();
+        EXPECT_EQ(poll, QStringList({"off", "on"}));
+        EXPECT_FALSE(view.meter.isEmpty());
+        meterClock.tick(); // no reading since the read: the poll's turn
+        EXPECT_EQ(count("43"), before + 1);
+        ++state.FrameCount;
+        meterClock.tick();
+        EXPECT_EQ(count("43"), before + 2);
+        EXPECT_EQ(poll, QStringList({"off", "on", "off", "on"}));
+
+        // The recording ends: the window holds the poll again, as without one.
+        state.Recording = state.ListOn = false;
+        meterClock.tick();
+        EXPECT_EQ(poll.mid(4, 1), QStringList{"off"});
+        meterClock.release();
+        EXPECT_EQ(poll.last(), "on");
+    }
+}
+
 TEST_F(MeterClockTest, SetSendsThePcClockAsPackedDecimals) {
     MeterClock meterClock(context, view);
     meterClock.setMeterTime();

@@ -137,14 +137,27 @@ TEST_F(PanelFixture, SilentMeterShowsNoComAndComesBack) {
     port->defaultReply.clear();
     QStringList seen;
     int requests = 0;
+    const auto colour = [&] { return label(w, "LblValue")->palette().color(QPalette::WindowText); };
+    QList<QColor> colours;
     port->onOutput = [&](const QByteArray&) {
         seen << label(w, "LblCOM")->text();
+        colours << colour();
         if (++requests == 12)
             port->deliver(fromHexText("02 20 01 23 03"));
     };
     w.Timer1_Timer();
     EXPECT_TRUE(seen.contains("No COM"));
     EXPECT_EQ(label(w, "LblCOM")->text(), "COM2");
+    // The reading shown while the meter is gone is grey, its text unchanged; the next frame
+    // makes it blue again.
+    EXPECT_EQ(colours.first(), QColor(0, 0, 255));
+    EXPECT_EQ(colours.last(), QColor(128, 128, 128));
+    EXPECT_EQ(colour(), QColor(128, 128, 128)); // the meter answers, but no frame yet
+    port->defaultReply = fromHexText("02 20 01 23 03");
+    port->onOutput = nullptr;
+    w.Timer1_Timer();
+    EXPECT_EQ(colour(), QColor(0, 0, 255));
+    EXPECT_EQ(label(w, "LblValue")->text(), "123");
 }
 
 TEST_F(PanelFixture, TickThatComesDueDuringItsOwnWaitIsDropped) {
