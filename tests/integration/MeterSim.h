@@ -12,7 +12,7 @@ class MeterSim {
 public:
     explicit MeterSim(const QStringList& arguments = {}) {
         m_process.start(QStringLiteral(METERSIM_PATH), arguments);
-        if (m_process.waitForStarted(5000))
+        if (m_process.waitForStarted(15000))
             m_device = QString::fromLocal8Bit(nextLine());
     }
     ~MeterSim() { kill(); }
@@ -25,14 +25,14 @@ public:
     // A line to metersim --control ("silent on", "lux 302", ...).
     void control(const char* line) {
         m_process.write(QByteArray(line) + '\n');
-        m_process.waitForBytesWritten(1000);
+        m_process.waitForBytesWritten(15000);
     }
 
-    // The next line metersim prints, without its end; empty after 5 s without one.
+    // The next line metersim prints, without its end; empty after 15 s without one.
     QByteArray nextLine() {
         QElapsedTimer waited;
         waited.start();
-        while (!m_process.canReadLine() && waited.elapsed() < 5000)
+        while (!m_process.canReadLine() && waited.elapsed() < 15000)
             m_process.waitForReadyRead(100);
         return m_process.readLine().trimmed();
     }
@@ -41,7 +41,7 @@ public:
         if (m_process.state() == QProcess::NotRunning)
             return;
         m_process.kill();
-        m_process.waitForFinished(5000);
+        m_process.waitForFinished(15000);
     }
 
     QProcess& process() { return m_process; }

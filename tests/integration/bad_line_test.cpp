@@ -109,7 +109,7 @@ TEST_F(BadLine, SilenceAndGarbleRecordNoStaleSamples) {
     watch.stop();
     for (const Fault& f : faults) {
         EXPECT_GE(f.shownAt, 0) << f.name;
-        EXPECT_LE(f.shownAt, 2.5) << f.name;
+        EXPECT_LE(f.shownAt, 5) << f.name; // 1.6 s of attempts, with room for a busy machine
     }
     panel.Toolbar1_ButtonClick(QStringLiteral("Save"));
 

@@ -53,16 +53,16 @@ struct Cli {
             environment.remove(QString::fromLatin1(name));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(LUXLOG_CLI_PATH), arguments);
-        process.waitForStarted(5000);
+        process.waitForStarted(15000);
     }
     ~Cli() {
         if (process.state() != QProcess::NotRunning) {
             process.kill();
-            process.waitForFinished(5000);
+            process.waitForFinished(15000);
         }
     }
     // The exit status once it has ended; -1 when it was still running or crashed.
-    int finish(int ms = 10000) {
+    int finish(int ms = 30000) {
         if (process.state() != QProcess::NotRunning && !process.waitForFinished(ms))
             return -1;
         if (process.exitStatus() != QProcess::NormalExit)
@@ -152,7 +152,7 @@ struct Window {
         loaded = panel->Form_Load();
         QElapsedTimer t;
         t.start();
-        while (loaded && !state.Range && t.elapsed() < 5000)
+        while (loaded && !state.Range && t.elapsed() < 15000)
             clock.WaitSeconds(0.1);
     }
     template <typename T = QLabel> T* control(const QWidget* window, const char* name) {
@@ -261,7 +261,7 @@ TEST(Cli, RecordRidesOutSilenceAndEndsOnARangeChange) {
     QTemporaryDir dir;
     const QString path = dir.filePath("day.txt");
     Cli cli({"record", path, "--port", sim.device, "--every", "1"});
-    ASSERT_TRUE(waitUntil([&] { return recordsIn(path) >= 2; }, 8000));
+    ASSERT_TRUE(waitUntil([&] { return recordsIn(path) >= 2; }, 20000));
 
     sim.control("silent on");
     ASSERT_TRUE(waitUntil(
@@ -270,16 +270,16 @@ TEST(Cli, RecordRidesOutSilenceAndEndsOnARangeChange) {
             cli.collect();
             return cli.err.contains("the meter does not answer");
         },
-        5000))
+        20000))
         << cli.err.toStdString();
     const int silentFrom = recordsIn(path);
     QThread::msleep(1500);
     EXPECT_EQ(recordsIn(path), silentFrom);
     sim.control("silent off");
-    ASSERT_TRUE(waitUntil([&] { return recordsIn(path) >= silentFrom + 2; }, 6000));
+    ASSERT_TRUE(waitUntil([&] { return recordsIn(path) >= silentFrom + 2; }, 20000));
     sim.control("range 200");
 
-    EXPECT_EQ(cli.finish(5000), 0);
+    EXPECT_EQ(cli.finish(20000), 0);
     EXPECT_TRUE(cli.err.contains("the meter answers again")) << cli.err.toStdString();
     EXPECT_TRUE(cli.err.endsWith(
         "luxlog-cli: recording ended: the meter changed from 2000 LUX to 200 LUX\n"))
@@ -301,14 +301,14 @@ TEST(Cli, RecordSurvivesSigtermAndSigkill) {
     Cli term({"record", termPath, "--port", termSim.device, "--every", "1"});
     Cli kill({"record", killPath, "--port", killSim.device, "--every", "1"});
     ASSERT_TRUE(
-        waitUntil([&] { return recordsIn(termPath) >= 3 && recordsIn(killPath) >= 3; }, 10000));
+        waitUntil([&] { return recordsIn(termPath) >= 3 && recordsIn(killPath) >= 3; }, 20000));
 
     const int written = recordsIn(killPath);
     kill.process.kill();
-    kill.process.waitForFinished(5000);
+    kill.process.waitForFinished(15000);
     const int shown = recordsIn(termPath);
     term.process.terminate();
-    EXPECT_EQ(term.finish(5000), 0) << term.err.toStdString();
+    EXPECT_EQ(term.finish(20000), 0) << term.err.toStdString();
     EXPECT_EQ(term.err, QString());
 
     EXPECT_GE(checkRecordFile(termPath).size(), shown);
@@ -469,7 +469,7 @@ TEST(Cli, RunsWithoutWidgetsOrDisplay) {
     if (!ldd.isEmpty()) {
         QProcess libraries;
         libraries.start(ldd, {QStringLiteral(LUXLOG_CLI_PATH)});
-        ASSERT_TRUE(libraries.waitForFinished(10000));
+        ASSERT_TRUE(libraries.waitForFinished(30000));
         const QByteArray linked = libraries.readAllStandardOutput();
         EXPECT_TRUE(linked.contains("libQt6Core")) << linked.toStdString();
         EXPECT_FALSE(linked.contains("libQt6Widgets")) << linked.toStdString();

@@ -86,7 +86,7 @@ TEST_F(Metersim, EveryByteValuePassesTheLineUnchanged) {
     exchange(" ");
     EXPECT_EQ(exchange(" ").toHex(' '), "02 00 ff");
     sim->process().write("quit\n");
-    sim->process().waitForFinished(5000);
+    sim->process().waitForFinished(15000);
     EXPECT_EQ(sim->process().state(), QProcess::NotRunning);
     EXPECT_EQ(sim->process().exitCode(), 0);
 }

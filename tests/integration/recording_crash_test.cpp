@@ -20,7 +20,7 @@ TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
     QProcess recorder;
     recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     recorder.start(QStringLiteral(RECORD_HARNESS_PATH), {device, path});
-    ASSERT_TRUE(recorder.waitForStarted(5000));
+    ASSERT_TRUE(recorder.waitForStarted(15000));
 
     int lastShown = 0;
     QElapsedTimer t;
@@ -32,7 +32,7 @@ TEST(RecordingCrash, FileHoldsEverySampleTakenBeforeTheKill) {
     }
     ASSERT_GE(lastShown, 4);
     recorder.kill(); // SIGKILL
-    recorder.waitForFinished(5000);
+    recorder.waitForFinished(15000);
     metersim.kill();
 
     QFile file(path);
@@ -65,7 +65,7 @@ TEST(RecordingCrash, FullDiskStopsRecordingAtACompleteLine) {
     recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Room for the header and a few records; the fourth or so hits the limit in mid-line.
     recorder.start(QStringLiteral(RECORD_HARNESS_PATH), {device, path, "120"});
-    ASSERT_TRUE(recorder.waitForStarted(5000));
+    ASSERT_TRUE(recorder.waitForStarted(15000));
     QString stopped;
     QElapsedTimer t;
     t.start();
@@ -78,7 +78,7 @@ TEST(RecordingCrash, FullDiskStopsRecordingAtACompleteLine) {
         }
     }
     recorder.kill();
-    recorder.waitForFinished(5000);
+    recorder.waitForFinished(15000);
     metersim.kill();
 
     EXPECT_EQ(stopped, "stopped: Cannot write the file, check the disk and try again!");

@@ -113,6 +113,11 @@ struct Opening {
     const char* kind; // what the dialog seam is asked
 };
 
+// Test names and listings show the opening's name.
+void PrintTo(const Opening& opening, std::ostream* out) {
+    *out << opening.name;
+}
+
 void clickOn(QWidget* window, const char* key) {
     ASSERT_TRUE(window) << key;
     click(window, key);
