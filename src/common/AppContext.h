@@ -41,3 +41,19 @@ struct AppContext {
     // The main window's port label (LblCOM), restored after a download.
     std::function<void(const QString&)> setPortLabel;
 };
+
+// Sets one of the context's hooks (or its port) for its lifetime and clears it again, as
+// ScopedPause holds a pause: the window that provides it cannot leave it dangling.
+template <typename T> class ScopedHook {
+public:
+    ScopedHook(T& slot, T value)
+        : m_slot(slot) {
+        m_slot = std::move(value);
+    }
+    ~ScopedHook() { m_slot = T{}; }
+    ScopedHook(const ScopedHook&) = delete;
+    ScopedHook& operator=(const ScopedHook&) = delete;
+
+private:
+    T& m_slot;
+};

@@ -33,6 +33,22 @@ private:
     std::vector<std::pair<const void*, Switch>> m_switches;
 };
 
+// Keeps a switch registered on a gate for its lifetime: whoever registers one cannot leave it
+// behind when it goes.
+class ScopedSwitch {
+public:
+    ScopedSwitch(PauseGate& gate, PauseGate::Switch onSwitch)
+        : m_gate(gate) {
+        m_gate.addSwitch(this, std::move(onSwitch));
+    }
+    ~ScopedSwitch() { m_gate.removeSwitch(this); }
+    ScopedSwitch(const ScopedSwitch&) = delete;
+    ScopedSwitch& operator=(const ScopedSwitch&) = delete;
+
+private:
+    PauseGate& m_gate;
+};
+
 // Holds a gate paused for its lifetime, however the scope is left.
 class ScopedPause {
 public:

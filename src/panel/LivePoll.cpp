@@ -1,6 +1,5 @@
 #include "panel/LivePoll.h"
 
-#include "common/PauseGate.h"
 #include "link/Clock.h"
 #include "link/PollCycle.h"
 
@@ -8,18 +7,15 @@ LivePoll::LivePoll(SharedState& state, Clock& clock, PauseGate& pollGate, PauseG
     : m_state(state)
     , m_clock(clock)
     , m_pollGate(pollGate)
-    , m_timersGate(timersGate) {
+    , m_timersGate(timersGate)
+    , m_pollSwitch(pollGate, [this](bool) { switchTimer(); })
+    , m_timersSwitch(timersGate, [this](bool) { switchTimer(); }) {
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &LivePoll::Timer1_Timer);
-    m_pollGate.addSwitch(this, [this](bool) { switchTimer(); });
-    m_timersGate.addSwitch(this, [this](bool) { switchTimer(); });
 }
 
-LivePoll::~LivePoll() {
-    m_pollGate.removeSwitch(this);
-    m_timersGate.removeSwitch(this);
-}
+LivePoll::~LivePoll() = default;
 
 void LivePoll::start(SerialPort& port) {
     m_cycle = std::make_unique<PollCycle>(m_state, port, m_clock);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "common/PauseGate.h"
+
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class Clock;
-class PauseGate;
 class PollCycle;
 class SerialPort;
 struct SharedState;
@@ -53,6 +55,8 @@ private:
     PauseGate& m_timersGate;
     std::unique_ptr<PollCycle> m_cycle;
     QTimer m_timer;
+    ScopedSwitch m_pollSwitch;
+    ScopedSwitch m_timersSwitch;
     bool m_stopped = false;
     bool m_ticking = false;
     bool m_missed = false;

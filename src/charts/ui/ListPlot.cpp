@@ -186,20 +186,11 @@ void ListPlot::Form_Unload() {
 }
 
 void ListPlot::showRangeDialog() {
-    if (QWidget* open = m_owner.open(kPlotRange)) {
-        open->raise();
-        open->activateWindow();
-        return;
-    }
-    auto* dialog = new PlotRange(m_context, m_owner, m_records);
-    m_owner.adopt(kPlotRange, dialog);
-    dialog->show();
-    dialog->setWindowTitle(QStringLiteral("Plot Range ( ") + m_context.state.PlotUnit +
-                           QStringLiteral(" )"));
-}
-
-void openListPlot(AppContext& context, WindowOwner& owner, const RecordTableModel* records) {
-    auto* plot = new ListPlot(context, owner, records);
-    owner.adopt(kListPlot, plot);
-    plot->show();
+    m_owner.openOrRaise<PlotRange>(
+        kPlotRange, [this] { return new PlotRange(m_context, m_owner, m_records); },
+        [this](PlotRange& dialog) {
+            dialog.show();
+            dialog.setWindowTitle(QStringLiteral("Plot Range ( ") + m_context.state.PlotUnit +
+                                  QStringLiteral(" )"));
+        });
 }

@@ -60,6 +60,3 @@ private:
     QPointF m_pointer;
     QRect m_readoutBounds;
 };
-
-// Shows a new plot of `records` with the span and limits in the state, closing one still open.
-void openListPlot(AppContext& context, WindowOwner& owner, const RecordTableModel* records);

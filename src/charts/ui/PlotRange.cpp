@@ -3,6 +3,7 @@
 #include "charts/RangeEntry.h"
 #include "charts/ui/ChartNames.h"
 #include "charts/ui/ListPlot.h"
+#include "charts/ui/OpenCharts.h"
 #include "charts/ui/RangeBox.h"
 #include "common/AppContext.h"
 #include "common/Dialogs.h"

@@ -15,8 +15,6 @@
 
 namespace {
 
-// The main window's poll interval, which the graph keeps pace with, where no main window says.
-constexpr int kPollIntervalMs = 50;
 constexpr QSize kClientSize(349, 364);
 
 QFont graphFont() {
@@ -39,13 +37,10 @@ RealTimeGraph::RealTimeGraph(AppContext& context, WindowOwner& owner)
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&m_timer1, &QTimer::timeout, this, &RealTimeGraph::Timer1_Timer);
-    m_context.timers.addSwitch(this, [this](bool) { switchTimer(); });
+    m_timersSwitch.emplace(m_context.timers, [this](bool) { switchTimer(); });
 }
 
-RealTimeGraph::~RealTimeGraph() {
-    if (!m_unloaded)
-        m_context.timers.removeSwitch(this);
-}
+RealTimeGraph::~RealTimeGraph() = default;
 
 void RealTimeGraph::start(int intervalMs) {
     m_timer1.setInterval(intervalMs);
@@ -107,38 +102,10 @@ void RealTimeGraph::Timer1_Timer() {
 void RealTimeGraph::Form_Unload() {
     m_unloaded = true;
     m_timer1.stop();
-    m_context.timers.removeSwitch(this);
+    m_timersSwitch.reset();
 }
 
 void RealTimeGraph::showRangeDialog() {
-    if (QWidget* open = m_owner.open(kRealTimeRange)) {
-        open->raise();
-        open->activateWindow();
-        return;
-    }
-    auto* dialog = new RealTimeRange(m_context, m_owner);
-    m_owner.adopt(kRealTimeRange, dialog);
-    dialog->show();
-}
-
-void openRealTimeGraph(AppContext& context, WindowOwner& owner) {
-    owner.close(kRealTimeGraph);
-    SharedState& s = context.state;
-    s.RefUnit = s.Unit;
-    s.RefRange = s.Range;
-    // Before the first reading there is no range: the axis has no height and the graph draws
-    // no trace until the reading that closes it arrives.
-    s.GraphMax = s.Range.value_or(0);
-    s.GraphMin = 0;
-    s.GraphTop = s.GraphMax;
-    s.GraphBottom = s.GraphMin;
-    s.GraphStep = 1.0;
-    showRealTimeGraph(context, owner);
-}
-
-void showRealTimeGraph(AppContext& context, WindowOwner& owner) {
-    auto* graph = new RealTimeGraph(context, owner);
-    owner.adopt(kRealTimeGraph, graph);
-    graph->show();
-    graph->start(context.pollInterval ? context.pollInterval() : kPollIntervalMs);
+    m_owner.openOrRaise<RealTimeRange>(kRealTimeRange,
+                                       [this] { return new RealTimeRange(m_context, m_owner); });
 }

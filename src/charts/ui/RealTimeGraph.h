@@ -2,9 +2,11 @@
 
 #include "charts/GraphSweep.h"
 #include "charts/ui/ChartWindow.h"
+#include "common/PauseGate.h"
 
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 // The live reading as a sweeping trace, like a chart recorder whose pen runs from left to
 // right across the plot area and starts again at the left edge. Timer1 plots whatever the poll
@@ -37,13 +39,5 @@ private:
     // What the last tick drew on: the next tick's grid redraws over part of it.
     QRect m_lastTick;
     ReadingFreshness m_freshness;
+    std::optional<ScopedSwitch> m_timersSwitch;
 };
-
-// The main window's "Graph": a graph still open is closed, then the axis runs from 0 to the
-// live range in steps of one pixel, and the graph watches the live unit and range.
-void openRealTimeGraph(AppContext& context, WindowOwner& owner);
-
-// Closes a graph still open and shows a new one with the axis and step in GraphTop,
-// GraphBottom and GraphStep, running at the poll's pace.
-void showRealTimeGraph(AppContext& context, WindowOwner& owner);
-using GraphOpener = std::function<void(AppContext&, WindowOwner&)>;

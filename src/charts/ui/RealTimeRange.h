@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/ui/RealTimeGraph.h"
+#include "charts/ui/OpenCharts.h"
 #include "common/ui/SecondaryWindow.h"
 
 class RangeBox;

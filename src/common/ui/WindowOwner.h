@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 // Keeps track of the secondary windows by name ("RealTimeList", "Memory", ...): at most one
@@ -24,6 +25,24 @@ public:
     // Takes a new window under `name`. A window still open under that name is closed first
     // unless `keepOpen` is set (an ended live list stays on screen while a new one starts).
     void adopt(const QString& name, QWidget* window, bool keepOpen = false);
+
+    // The one entry of every "open" command that shows at most one window of a kind: the window
+    // open under `name` comes to the front; otherwise `create` makes one, which the owner takes
+    // and `show` shows. Returns the window.
+    template <typename W>
+    W* openOrRaise(
+        const QString& name, const std::function<W*()>& create,
+        const std::function<void(W&)>& show = [](W& w) { w.show(); }) {
+        if (W* shown = open<W>(name)) {
+            shown->raise();
+            shown->activateWindow();
+            return shown;
+        }
+        W* window = create();
+        adopt(name, window);
+        show(*window);
+        return window;
+    }
 
     // Closes the window open under `name`, if any.
     void close(const QString& name);

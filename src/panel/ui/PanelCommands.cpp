@@ -2,8 +2,7 @@
 
 #include "charts/PlotPreparation.h"
 #include "charts/ui/ChartNames.h"
-#include "charts/ui/ListPlot.h"
-#include "charts/ui/RealTimeGraph.h"
+#include "charts/ui/OpenCharts.h"
 #include "common/AppContext.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
@@ -14,6 +13,7 @@
 #include "records/RecordFile.h"
 #include "records/ui/DataList.h"
 #include "records/ui/FileList.h"
+#include "records/ui/OpenRecords.h"
 #include "records/ui/RealTimeList.h"
 #include "tools/ui/OpenTools.h"
 
@@ -62,7 +62,7 @@ void PanelCommands::save() {
 }
 
 void PanelCommands::open() {
-    FileList::openCommand(m_context, m_owner, [this](FileList& list) { connectPlot(list); });
+    openFileList(m_context, m_owner, [this](FileList& list) { connectPlot(list); });
 }
 
 void PanelCommands::list() {

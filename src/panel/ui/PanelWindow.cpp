@@ -61,7 +61,16 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     , m_portFactory(std::move(portFactory))
     , m_poll(context.state, context.clock, context.poll, context.timers)
     , m_recorder(context, *this)
-    , m_commands(context, m_windows, m_recorder) {
+    , m_commands(context, m_windows, m_recorder)
+    , m_frameHook(context.panelFrame, [this] { return frameGeometry(); })
+    , m_intervalHook(context.pollInterval, [this] { return m_poll.timer().interval(); })
+    , m_portLabelHook(context.setPortLabel, [this](const QString& text) { showPortLabel(text); })
+    , m_samplingSwitch(context.timers, [this](bool running) {
+        if (running && !m_unloaded)
+            armSamplingTimer();
+        else
+            m_timer2.stop();
+    }) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setFixedSize(twipsSize(5160, 4065));
@@ -82,15 +91,6 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     connect(&m_timer2, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
     m_timer2.start();
 
-    m_context.timers.addSwitch(this, [this](bool running) {
-        if (running && !m_unloaded)
-            armSamplingTimer();
-        else
-            m_timer2.stop();
-    });
-    m_context.panelFrame = [this] { return frameGeometry(); };
-    m_context.pollInterval = [this] { return m_poll.timer().interval(); };
-    m_context.setPortLabel = [this](const QString& text) { showPortLabel(text); };
     m_recorder.onListRow = [this](const QString& row) {
         if (RealTimeList* list = m_commands.liveList())
             list->addLiveRow(row);
@@ -101,11 +101,6 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
 PanelWindow::~PanelWindow() {
     // The secondary windows hold the context and the recorder's view: none outlives the panel.
     m_windows.closeAll();
-    m_context.timers.removeSwitch(this);
-    m_context.panelFrame = nullptr;
-    m_context.pollInterval = nullptr;
-    m_context.setPortLabel = nullptr;
-    m_context.port = nullptr;
 }
 
 void PanelWindow::buildToolbar() {
@@ -222,7 +217,7 @@ bool PanelWindow::Form_Load() {
         Form_Unload();
         return false;
     }
-    m_context.port = m_port.get();
+    m_portHook.emplace(m_context.port, m_port.get());
     showPortLabel(portLabel(m_context.state));
     showLiveDisplay();
     startSampling(m_context.state, m_context.clock.wallNow(), m_context.clock.monotonic());
@@ -340,7 +335,7 @@ void PanelWindow::Form_Unload() {
     m_windows.closeAll();
     m_recorder.close();
     // Exchanges still waiting end at their next wait.
-    m_context.port = nullptr;
+    m_portHook.reset();
     if (m_port)
         m_port->close();
     emit programEnded();

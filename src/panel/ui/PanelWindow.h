@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/AppContext.h"
+#include "common/PauseGate.h"
 #include "common/ui/WindowOwner.h"
 #include "panel/LiveDisplay.h"
 #include "panel/LivePoll.h"
@@ -10,12 +12,12 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QToolBar;
 class QAction;
 class SerialPort;
-struct AppContext;
 
 // The main window: the meter's live reading, its toolbar, the poll and sampling cycles. The
 // toolbar's branches live in PanelCommands, PC recording in PcRecorder, and the secondary
@@ -96,4 +98,11 @@ private:
     QLabel* m_lblFileName = nullptr;
     QLabel* m_lblCom = nullptr;
     QLabel* m_lblName = nullptr;
+
+    // What the main window lends the other windows, for its lifetime.
+    ScopedHook<std::function<QRect()>> m_frameHook;
+    ScopedHook<std::function<int()>> m_intervalHook;
+    ScopedHook<std::function<void(const QString&)>> m_portLabelHook;
+    std::optional<ScopedHook<SerialPort*>> m_portHook;
+    ScopedSwitch m_samplingSwitch;
 };

@@ -30,27 +30,3 @@ bool FileList::readFile(RecordReader& reader, const QString& fileTitle) {
     });
     return read;
 }
-
-void FileList::openCommand(AppContext& context, WindowOwner& owner,
-                           const std::function<void(FileList&)>& created) {
-    const std::optional<QString> path = chooseFileToOpen(context.state, context.dialogs);
-    if (!path)
-        return;
-    owner.close(QStringLiteral("FileList"));
-    RecordReader reader;
-    if (!reader.open(*path)) {
-        context.dialogs.message(kCannotReadFile, {}, Dialogs::Icon::Critical,
-                                readFailureDetail(*path, reader.errorString()));
-        return;
-    }
-    auto* list = new FileList(context);
-    owner.adopt(QStringLiteral("FileList"), list);
-    if (created)
-        created(*list);
-    list->show();
-    const QPointer<FileList> shown(list);
-    // What was read before a failure stays in the list.
-    if (!list->readFile(reader, QFileInfo(*path).fileName()) && shown)
-        context.dialogs.message(kCannotReadFile, {}, Dialogs::Icon::Critical,
-                                readFailureDetail(*path, reader.errorString()));
-}

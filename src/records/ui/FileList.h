@@ -19,11 +19,5 @@ public:
     // wait until it is complete. False after a read error.
     bool readFile(RecordReader& reader, const QString& fileTitle);
 
-    // The main window's "Open": refused while recording; the open dialog; the open file list is
-    // closed and a new one shown and filled. `created` sees a new list before it loads (to
-    // connect its plot request).
-    static void openCommand(AppContext& context, WindowOwner& owner,
-                            const std::function<void(FileList&)>& created = {});
-
     bool plotsFromFileList() const override { return true; }
 };

@@ -36,12 +36,10 @@ LightWindow::LightWindow(AppContext& context)
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&m_timer1, &QTimer::timeout, this, &LightWindow::Timer1_Timer);
-    m_context.timers.addSwitch(this, [this](bool running) { setTimerRunning(running); });
+    m_timersSwitch.emplace(m_context.timers, [this](bool running) { setTimerRunning(running); });
 }
 
-LightWindow::~LightWindow() {
-    m_context.timers.removeSwitch(this);
-}
+LightWindow::~LightWindow() = default;
 
 void LightWindow::buildControls() {
     auto label = [this](const char* name, const QString& text, QRect at,

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "common/PauseGate.h"
+
 #include "common/ui/SecondaryWindow.h"
 
 #include <QTimer>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -39,4 +42,5 @@ private:
     QLabel* m_lblLight = nullptr;
     QLabel* m_lblUnit = nullptr;
     QLabel* m_lblCd = nullptr;
+    std::optional<ScopedSwitch> m_timersSwitch;
 };

@@ -17,6 +17,11 @@ const QString kSetup = QStringLiteral("Setup");
 const QString kAlarm = QStringLiteral("Alarm");
 const QString kStatistics = QStringLiteral("Statistics");
 
+template <typename W> void loadAndShow(W& window) {
+    window.Form_Load();
+    window.show();
+}
+
 } // namespace
 
 QPointer<LightWindow> openLight(AppContext& context, WindowOwner& owner) {
@@ -48,28 +53,14 @@ QPointer<AlarmWindow> openAlarm(AppContext& context, WindowOwner& owner) {
     context.state.AlarmUnit = context.state.Unit;
     // The window shows the option of AlarmUnit, which the button has just set: one still open
     // shows it too, or it would store the limits for a unit it does not show.
-    if (auto* open = owner.open<AlarmWindow>(kAlarm)) {
+    if (auto* open = owner.open<AlarmWindow>(kAlarm))
         open->showAlarmUnit();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* window = new AlarmWindow(context);
-    owner.adopt(kAlarm, window);
-    window->Form_Load();
-    window->show();
-    return window;
+    return owner.openOrRaise<AlarmWindow>(
+        kAlarm, [&context] { return new AlarmWindow(context); }, loadAndShow<AlarmWindow>);
 }
 
 QPointer<StatisticsWindow> openStatistics(AppContext& context, WindowOwner& owner) {
-    if (auto* open = owner.open<StatisticsWindow>(kStatistics)) {
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* window = new StatisticsWindow(context);
-    owner.adopt(kStatistics, window);
-    window->Form_Load();
-    window->show();
-    return window;
+    return owner.openOrRaise<StatisticsWindow>(
+        kStatistics, [&context] { return new StatisticsWindow(context); },
+        loadAndShow<StatisticsWindow>);
 }

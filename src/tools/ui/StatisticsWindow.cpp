@@ -33,12 +33,10 @@ StatisticsWindow::StatisticsWindow(AppContext& context)
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&m_timer1, &QTimer::timeout, this, &StatisticsWindow::Timer1_Timer);
-    m_context.timers.addSwitch(this, [this](bool running) { setTimerRunning(running); });
+    m_timersSwitch.emplace(m_context.timers, [this](bool running) { setTimerRunning(running); });
 }
 
-StatisticsWindow::~StatisticsWindow() {
-    m_context.timers.removeSwitch(this);
-}
+StatisticsWindow::~StatisticsWindow() = default;
 
 void StatisticsWindow::buildControls() {
     int y = kMargin;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "common/PauseGate.h"
+
 #include "common/ui/SecondaryWindow.h"
 #include "tools/ReadingStatistics.h"
 
 #include <QTimer>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -45,4 +48,5 @@ private:
     QLabel* m_lblOverloads = nullptr;
     QLabel* m_lblTime = nullptr;
     QLabel* m_lblNote = nullptr;
+    std::optional<ScopedSwitch> m_timersSwitch;
 };

@@ -3,6 +3,7 @@
 #include "charts/PlotPreparation.h"
 #include "charts/RecordPlot.h"
 #include "charts/ui/ListPlot.h"
+#include "charts/ui/OpenCharts.h"
 #include "charts/ui/PlotRange.h"
 
 #include "common/AppContext.h"

@@ -1,4 +1,5 @@
 #include "charts/ChartScale.h"
+#include "charts/ui/OpenCharts.h"
 #include "charts/ui/RealTimeGraph.h"
 #include "charts/ui/RealTimeRange.h"
 

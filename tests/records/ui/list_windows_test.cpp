@@ -1,5 +1,6 @@
 #include "records/ui/DataList.h"
 #include "records/ui/FileList.h"
+#include "records/ui/OpenRecords.h"
 #include "records/ui/RealTimeList.h"
 #include "records/ui/RecordGrid.h"
 
@@ -220,7 +221,7 @@ TEST_F(ListWindowTest, CommandsWaitUntilTheListIsComplete) {
         for (const QString& key : keys)
             list->Toolbar1_ButtonClick(key);
     };
-    FileList::openCommand(context, owner, [&](FileList& list) {
+    openFileList(context, owner, [&](FileList& list) {
         QObject::connect(&list, &RecordListWindow::plotRequested, [&] { ++plots; });
     });
     clock.duringWait = nullptr;
@@ -250,7 +251,7 @@ TEST_F(ListWindowTest, OpenReplacesTheFileList) {
     }
     int created = 0;
     dialogs.openAnswers = {path("one.txt"), path("two.txt")};
-    FileList::openCommand(context, owner, [&](FileList&) { ++created; });
+    openFileList(context, owner, [&](FileList&) { ++created; });
     QPointer<FileList> first = owner.open<FileList>("FileList");
     ASSERT_FALSE(first.isNull());
     windows.push_back(first.data());
@@ -258,7 +259,7 @@ TEST_F(ListWindowTest, OpenReplacesTheFileList) {
     EXPECT_EQ(first->model().cell(1, 2), QStringLiteral("150.5"));
     EXPECT_TRUE(first->isVisible());
 
-    FileList::openCommand(context, owner, [&](FileList&) { ++created; });
+    openFileList(context, owner, [&](FileList&) { ++created; });
     QPointer<FileList> current = owner.open<FileList>("FileList");
     windows.push_back(current.data());
     settleDeletes();
@@ -275,16 +276,16 @@ TEST_F(ListWindowTest, OpenDoesNothingWhileRecordingOrWhenCancelled) {
     owner.adopt("FileList", current);
     state.Recording = true;
     dialogs.openAnswers = {path("any.txt")};
-    FileList::openCommand(context, owner);
+    openFileList(context, owner);
     EXPECT_EQ(dialogs.messages(), QStringList{"Recording Mode!\n\rPlease stop recording!"});
 
     state.Recording = false;
     dialogs.openAnswers = {std::nullopt, QString(), path("missing.txt")};
-    FileList::openCommand(context, owner);
-    FileList::openCommand(context, owner);
+    openFileList(context, owner);
+    openFileList(context, owner);
     EXPECT_TRUE(current->isVisible());
     // A file that cannot be opened: the old list is gone, no new one appears.
-    FileList::openCommand(context, owner);
+    openFileList(context, owner);
     settleDeletes();
     EXPECT_TRUE(current.isNull());
 }
@@ -292,8 +293,8 @@ TEST_F(ListWindowTest, OpenDoesNothingWhileRecordingOrWhenCancelled) {
 TEST_F(ListWindowTest, OpenSaysWhyAFileCannotBeRead) {
     QDir(dir.path()).mkdir("records");
     dialogs.openAnswers = {path("records"), path("missing.txt")};
-    FileList::openCommand(context, owner);
-    FileList::openCommand(context, owner);
+    openFileList(context, owner);
+    openFileList(context, owner);
     ASSERT_EQ(dialogs.messages(), QStringList({"Cannot read the file, check it and try again!",
                                                "Cannot read the file, check it and try again!"}));
     EXPECT_EQ(dialogs.shown[1].detail, "records is a folder, not a record file.");
