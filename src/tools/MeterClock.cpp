@@ -40,9 +40,16 @@ void MeterClock::tick() {
     if (m_view.closed() || m_released)
         return;
     updateWindowPause();
+    if (!samplesRunning())
+        m_meterTimeRead.reset();
     const bool pollHadItsTurn = !samplesRunning() || m_context.state.FrameCount != m_framesAtRead;
-    if (m_showMeterTime && !busy() && pollHadItsTurn)
+    if (m_showMeterTime && m_meterTimeRead) {
+        const auto& [at, readAt] = *m_meterTimeRead;
+        const auto since = static_cast<qint64>((m_context.clock.monotonic() - readAt) * 1000);
+        m_view.setMeterTimeText(pcClockText(at.addMSecs(since)));
+    } else if (m_showMeterTime && !busy() && pollHadItsTurn) {
         readMeterTime();
+    }
     if (m_view.closed())
         return;
     if (!m_showMeterTime)
@@ -75,6 +82,9 @@ void MeterClock::readMeterTime() {
         // The label may have been switched off while the reply was awaited.
         if (m_showMeterTime)
             m_view.setMeterTimeText(clockReplyText(reply.reply));
+        const std::optional<QDateTime> at = clockReplyTime(reply.reply);
+        if (m_showMeterTime && samplesRunning() && at)
+            m_meterTimeRead.emplace(*at, m_context.clock.monotonic());
     }
     if (m_setPending) {
         m_setPending = false;
@@ -95,6 +105,8 @@ void MeterClock::setMeterTime() {
         const ScopedPause pause(m_context.poll);
         status = exchange().SetClock(m_context.clock.wallNow());
     }
+    // The meter's clock has moved: the next tick reads it again.
+    m_meterTimeRead.reset();
     if (status == LinkStatus::NoReply)
         m_context.dialogs.message(kMeterNotResponding, {}, Dialogs::Icon::Critical);
 }

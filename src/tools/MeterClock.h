@@ -3,8 +3,10 @@
 #include "common/PauseGate.h"
 #include "link/MeterExchange.h"
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
+#include <utility>
 
 struct AppContext;
 
@@ -24,10 +26,11 @@ public:
 
 // The procedures of the meter clock window: the meter's clock beside the PC clock, and setting
 // the one to the other. Without a PC recording or live list the live poll stays paused from
-// construction until release(), the window's whole life; while one runs, only the window's
-// exchanges pause it, and a clock read waits until the poll has brought a fresh reading since the
-// previous one, so that the samples go on between the reads. Each exchange pauses the poll for
-// its own length.
+// construction until release(), the window's whole life, and the meter clock is read on every
+// tick while shown. While one runs, only the window's exchanges pause the poll: the meter clock
+// is read once and then counted on from the monotonic clock, since each read holds the line for
+// longer than a one-second sample leaves; a read waits until the poll has brought a fresh
+// reading since the previous one. Each exchange pauses the poll for its own length.
 //
 // Exchanges wait and let other handlers run, so they never overlap: a tick that finds one
 // running leaves the meter alone, and "Set" pressed during a tick's read runs as soon as that
@@ -48,7 +51,10 @@ public:
     bool busy() const { return m_running != Running::Nothing; }
 
     // Clicks on LblMeterTime and LblPCTime.
-    void toggleMeterTime() { m_showMeterTime = !m_showMeterTime; }
+    void toggleMeterTime() {
+        m_showMeterTime = !m_showMeterTime;
+        m_meterTimeRead.reset();
+    }
     void togglePcTime() { m_showPcTime = !m_showPcTime; }
 
     // Timer1: reads the meter clock while it is shown, then refreshes both labels.
@@ -76,4 +82,7 @@ private:
     // The poll's frame count when the last clock read ended; none before the first.
     std::optional<quint64> m_framesAtRead;
     bool m_released = false;
+    // The meter's clock as last read, and the monotonic clock then: counted on while samples
+    // are taken.
+    std::optional<std::pair<QDateTime, double>> m_meterTimeRead;
 };

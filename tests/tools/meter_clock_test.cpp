@@ -96,8 +96,9 @@ TEST_F(MeterClockTest, MeterTimeIsReadOnEveryTickWhileShown) {
 }
 
 // While a PC recording or the live list takes samples, the window holds the poll only for its
-// own exchanges, and reads the meter clock again only after the poll has brought a reading.
-TEST_F(MeterClockTest, DuringARecordingThePollRunsBetweenClockReads) {
+// own exchanges: it reads the meter clock once and counts it on, since every read would cost a
+// one-second sample.
+TEST_F(MeterClockTest, DuringARecordingTheMeterClockIsReadOnceAndCountedOn) {
     for (const bool list : {false, true}) {
         poll.clear();
         (list ? state.ListOn : state.Recording) = true;
@@ -107,20 +108,41 @@ TEST_F(MeterClockTest, DuringARecordingThePollRunsBetweenClockReads) {
         meterClock.toggleMeterTime();
         meterClock.tick();
         EXPECT_EQ(poll, QStringList({"off", "on"}));
-        EXPECT_FALSE(view.meter.isEmpty());
-        meterClock.tick(); // no reading since the read: the poll's turn
-        EXPECT_EQ(count("43"), before + 1);
+        const QString first = view.meter;
         ++state.FrameCount;
+        clock.advance(61);
         meterClock.tick();
-        EXPECT_EQ(count("43"), before + 2);
-        EXPECT_EQ(poll, QStringList({"off", "on", "off", "on"}));
+        EXPECT_EQ(count("43"), before + 1);
+        EXPECT_EQ(QDateTime::fromString(first, "MM/dd/yy HH:mm:ss")
+                      .secsTo(QDateTime::fromString(view.meter, "MM/dd/yy HH:mm:ss")),
+                  61)
+            << qPrintable(first) << " " << qPrintable(view.meter);
+        EXPECT_EQ(poll, QStringList({"off", "on"}));
 
-        // The recording ends: the window holds the poll again, as without one.
+        // The recording ends: the window holds the poll again and reads on every tick.
         state.Recording = state.ListOn = false;
         meterClock.tick();
-        EXPECT_EQ(poll.mid(4, 1), QStringList{"off"});
+        meterClock.tick();
+        EXPECT_EQ(count("43"), before + 3);
+        EXPECT_EQ(poll, QStringList({"off", "on", "off"}));
         meterClock.release();
         EXPECT_EQ(poll.last(), "on");
+    }
+}
+
+TEST(ClockTexts, MeterReplyAsDateAndTime) {
+    const struct {
+        const char* reply;
+        const char* at; // ISO, or empty for none
+    } cases[] = {
+        {"09 10 06 22 14 05", "2010-06-22T14:05:09"},
+        {"00 00 02 29 00 00", "2000-02-29T00:00:00"},
+        {"00 01 02 29 00 00", ""}, // no such day
+        {"1A 10 06 22 14 05", ""}, // no BCD
+    };
+    for (const auto& c : cases) {
+        const std::optional<QDateTime> at = clockReplyTime(fromHexText(c.reply));
+        EXPECT_EQ(at ? at->toString(Qt::ISODate) : QString(), QString::fromLatin1(c.at)) << c.reply;
     }
 }
 
