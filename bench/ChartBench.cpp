@@ -59,7 +59,7 @@ std::vector<Figure> sweepTicks(QSize size, int ticks) {
         t.start();
         QPainter painter(&image);
         painter.setFont(font);
-        drawSweepTick(painter, s, time);
+        drawSweepTick(painter, s, s, time);
         painter.end();
         ms.push_back(msOf(t));
     }

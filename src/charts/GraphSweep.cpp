@@ -2,8 +2,9 @@
 
 #include "charts/ChartDrawing.h"
 #include "charts/ChartScale.h"
+#include "common/GraphState.h"
+#include "common/LiveReading.h"
 #include "common/NumberText.h"
-#include "common/SharedState.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -34,7 +35,8 @@ bool ReadingFreshness::fresh(quint64 frameCount, double monotonicNow) {
     return monotonicNow - m_frameSeen <= kFreshSeconds;
 }
 
-QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOfDay, bool fresh) {
+QRect drawSweepTick(QPainter& painter, GraphState& state, const LiveReading& reading,
+                    const QString& timeOfDay, bool fresh) {
     const ChartLayout& layout = state.GraphLayout;
     const double step = state.GraphStep;
     const double left = layout.AxisX;
@@ -63,7 +65,7 @@ QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOf
 
     DrawChartGrid(painter, layout, grid);
 
-    QString text = state.Value.text();
+    QString text = reading.Value.text();
     if (const qsizetype comma = text.indexOf(u','); comma >= 0)
         text[comma] = u'.';
     const std::optional<double> h =

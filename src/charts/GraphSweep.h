@@ -5,7 +5,8 @@
 #include <optional>
 
 class QPainter;
-struct SharedState;
+struct GraphState;
+struct LiveReading;
 
 // The real-time graph's pen: it moves GraphStep pixels per tick and starts again at the left
 // edge once it reaches the plot width.
@@ -42,5 +43,5 @@ private:
 // mark labelled `timeOfDay`. Moves GraphX, GraphPrevX and GraphPrevY on. A reading that is not
 // `fresh` is not drawn: the trace has a gap and resumes with the next fresh one. Returns the
 // pixels the tick drew on; the next tick's grid changes some of them again.
-QRect drawSweepTick(QPainter& painter, SharedState& state, const QString& timeOfDay,
-                    bool fresh = true);
+QRect drawSweepTick(QPainter& painter, GraphState& state, const LiveReading& reading,
+                    const QString& timeOfDay, bool fresh = true);

@@ -1,7 +1,7 @@
 #include "charts/PlotReadout.h"
 
 #include "charts/ChartScale.h"
-#include "common/SharedState.h"
+#include "common/PlotState.h"
 #include "records/RecordTableModel.h"
 
 #include <QFontMetrics>
@@ -23,7 +23,7 @@ constexpr int kPadding = 3;
 
 } // namespace
 
-PlotSpan plotSpanOf(const SharedState& state) {
+PlotSpan plotSpanOf(const PlotState& state) {
     return {state.PlotLayout,
             state.PlotBottom,
             state.PlotTop,

@@ -11,7 +11,7 @@
 class QFont;
 class QPainter;
 class RecordTableModel;
-struct SharedState;
+struct PlotState;
 
 // Where a record plot put its records: evenly spread from the value axis, record k (from 1) at
 // AxisX + (k - 1) x step, as the plot drew them.
@@ -25,7 +25,7 @@ struct PlotSpan {
     QString unit;
 };
 // The span the plot about to be drawn takes from the state.
-PlotSpan plotSpanOf(const SharedState& state);
+PlotSpan plotSpanOf(const PlotState& state);
 
 // The record (from 1) nearest to a pointer over the plot area, found from x alone; nullopt when
 // the pointer is not over the plot area or nothing was plotted.

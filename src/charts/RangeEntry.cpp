@@ -17,7 +17,7 @@ bool keyPasses(QChar typed, BoxKeys keys) {
     return keys == BoxKeys::Signed && (c == u'-' || c == u'.');
 }
 
-GraphRangeTexts graphRangeTexts(const SharedState& state) {
+GraphRangeTexts graphRangeTexts(const GraphState& state) {
     return {numberText(state.GraphTop), numberText(state.GraphBottom),
             numberText(roundHalfEven(state.GraphLayout.PlotWidth / state.GraphStep))};
 }
@@ -36,7 +36,7 @@ std::variant<AcceptedGraphRange, QString> checkGraphRange(const GraphRangeTexts&
     return AcceptedGraphRange{max, min, state.GraphLayout.PlotWidth / counts};
 }
 
-PlotRangeTexts plotRangeTexts(const SharedState& state) {
+PlotRangeTexts plotRangeTexts(const PlotState& state) {
     return {numberText(state.PlotBottom), numberText(state.PlotTop), numberText(state.PlotFirst),
             numberText(state.PlotLast)};
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <variant>
 
+struct GraphState;
+struct PlotState;
 struct SharedState;
 
 // The typed keys a box of the range dialogs lets through besides Backspace and Enter: digits,
@@ -18,7 +20,7 @@ struct GraphRangeTexts {
     QString min;
     QString counts;
 };
-GraphRangeTexts graphRangeTexts(const SharedState& state);
+GraphRangeTexts graphRangeTexts(const GraphState& state);
 
 // A real-time range the dialog accepted: the new axis and step.
 struct AcceptedGraphRange {
@@ -38,7 +40,7 @@ struct PlotRangeTexts {
     QString r1;
     QString r2;
 };
-PlotRangeTexts plotRangeTexts(const SharedState& state);
+PlotRangeTexts plotRangeTexts(const PlotState& state);
 
 struct AcceptedPlotRange {
     double bottom;

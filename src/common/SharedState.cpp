@@ -16,7 +16,7 @@ void SharedState::loadPanel(const QDateTime& now) {
     MemoryOn = false;
 }
 
-QString portLabel(const SharedState& state) {
+QString portLabel(const ChosenPort& state) {
     if (state.ComPort > 0)
         return QStringLiteral("COM") + QString::number(state.ComPort);
     QString device = state.ComDevice;

@@ -1,6 +1,6 @@
 #include "link/LiveFrame.h"
 
-#include "common/SharedState.h"
+#include "common/LiveReading.h"
 #include "link/MeterDigits.h"
 
 #include <algorithm>
@@ -27,7 +27,7 @@ std::optional<LiveFrameBytes> lastLiveFrame(QByteArrayView received) {
     return std::nullopt;
 }
 
-void DecodeStatus(SharedState& state, quint8 status) {
+void DecodeStatus(LiveReading& state, quint8 status) {
     state.BatLow = status & 0x01;
     state.MaxOn = status & 0x02;
     state.HoldOn = status & 0x04;
@@ -38,7 +38,7 @@ void DecodeStatus(SharedState& state, quint8 status) {
     state.Unit = state.UnitFlag ? QStringLiteral("Fc") : QStringLiteral("LUX");
 }
 
-void DecodeDigits(SharedState& state, quint8 byteA, quint8 byteB) {
+void DecodeDigits(LiveReading& state, quint8 byteA, quint8 byteB) {
     const MeterDigits digits = decodeMeterDigits(state.Range, byteA, byteB);
     state.LeadOne = digits.leadOne;
     if (digits.value)

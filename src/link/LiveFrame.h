@@ -4,7 +4,7 @@
 #include <QtGlobal>
 #include <optional>
 
-struct SharedState;
+struct LiveReading;
 
 // The live reading frame: 0x02, status, digit byte A, digit byte B, 0x03.
 inline constexpr char kLiveRequest = ' ';
@@ -22,6 +22,6 @@ struct LiveFrameBytes {
 std::optional<LiveFrameBytes> lastLiveFrame(QByteArrayView received);
 
 // Status byte: battery, MAX, hold, unit, range, memory full, meter logging.
-void DecodeStatus(SharedState& state, quint8 status);
+void DecodeStatus(LiveReading& state, quint8 status);
 // Digit bytes into LeadOne and Value, by the range DecodeStatus has just set.
-void DecodeDigits(SharedState& state, quint8 byteA, quint8 byteB);
+void DecodeDigits(LiveReading& state, quint8 byteA, quint8 byteB);

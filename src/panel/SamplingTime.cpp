@@ -2,7 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/NumberText.h"
-#include "common/SharedState.h"
+#include "common/RecordingState.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ std::optional<float> parseSamplingTime(const QString& answer) {
     return static_cast<float>(std::clamp(roundHalfEven(*number), 1.0, 86400.0));
 }
 
-bool enterSamplingTime(SharedState& state, Dialogs& dialogs) {
+bool enterSamplingTime(RecordingState& state, Dialogs& dialogs) {
     const std::optional<QString> answer =
         dialogs.input(kSamplingPrompt, kSamplingTitle, numberText(state.SamplingTime));
     if (!answer)

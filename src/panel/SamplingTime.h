@@ -4,7 +4,7 @@
 #include <optional>
 
 class Dialogs;
-struct SharedState;
+struct RecordingState;
 
 inline const QString kSamplingPrompt =
     QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) ");
@@ -16,4 +16,4 @@ std::optional<float> parseSamplingTime(const QString& answer);
 
 // "PC": asks for the sampling time; a valid answer sets SamplingTime and makes the next
 // sampling tick take a sample. False when nothing changed.
-bool enterSamplingTime(SharedState& state, Dialogs& dialogs);
+bool enterSamplingTime(RecordingState& state, Dialogs& dialogs);

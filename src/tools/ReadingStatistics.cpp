@@ -1,6 +1,6 @@
 #include "tools/ReadingStatistics.h"
 
-#include "common/SharedState.h"
+#include "common/LiveReading.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,7 +37,7 @@ std::optional<double> RunningStatistics::mean() const {
     return (m_sum + m_compensation) / static_cast<double>(m_count);
 }
 
-ReadingStatistics::ReadingStatistics(const SharedState& state, double now)
+ReadingStatistics::ReadingStatistics(const LiveReading& state, double now)
     : m_state(state) {
     reset(now);
 }

@@ -4,7 +4,7 @@
 #include <QtGlobal>
 #include <optional>
 
-struct SharedState;
+struct LiveReading;
 
 // Maximum, minimum and mean of a series of numbers. The sum is compensated (Neumaier), so the
 // mean of a day of readings at the poll's pace keeps every digit the meter shows.
@@ -41,7 +41,7 @@ public:
     };
 
     // Starts with the unit and range the state shows; frames decoded before now do not count.
-    ReadingStatistics(const SharedState& state, double now);
+    ReadingStatistics(const LiveReading& reading, double now);
 
     // Takes the frame the poll decoded since the last update, if any. Frames that came while
     // nothing updated (the timers held off by a long plot) are lost except the last.
@@ -56,7 +56,7 @@ public:
     std::optional<qint16> range() const { return m_range; }
 
 private:
-    const SharedState& m_state;
+    const LiveReading& m_state;
     quint64 m_frames = 0;
     double m_started = 0;
     QString m_unit;

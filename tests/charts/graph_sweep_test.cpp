@@ -29,7 +29,7 @@ struct Sweep {
         s.Value = value;
         QPainter p(&image);
         p.setFont(QFont(QStringLiteral("Times New Roman"), 8));
-        return drawSweepTick(p, s, QStringLiteral("14:05:09"), fresh);
+        return drawSweepTick(p, s, s, QStringLiteral("14:05:09"), fresh);
     }
     QRect tick(const char* text) { return tick(Value::fromText(QString::fromLatin1(text))); }
     std::vector<int> rows(int x, QRgb colour, int from = 0, int to = 363) const {

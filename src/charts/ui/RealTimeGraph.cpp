@@ -93,7 +93,7 @@ void RealTimeGraph::Timer1_Timer() {
     beginDrawing(painter);
     const QString timeOfDay = m_context.clock.wallNow().time().toString(QStringLiteral("hh:mm:ss"));
     const bool fresh = m_freshness.fresh(s.FrameCount, m_context.clock.monotonic());
-    const QRect drawn = drawSweepTick(painter, s, timeOfDay, fresh);
+    const QRect drawn = drawSweepTick(painter, s, s, timeOfDay, fresh);
     painter.end();
     update(drawn | m_lastTick);
     m_lastTick = drawn;
