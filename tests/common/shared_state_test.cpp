@@ -2,33 +2,45 @@
 
 #include <gtest/gtest.h>
 
-TEST(SharedState, PanelLoadSetsTheStartValues) {
-    SharedState s;
-    EXPECT_TRUE(s.Value.isEmpty());
-    EXPECT_FALSE(s.Range);
-    EXPECT_EQ(s.SetCache.size(), 256u);
-    s.loadPanel(QDateTime(QDate(2010, 6, 2), QTime(9, 5, 7)));
-    EXPECT_EQ(s.SamplingTime, 2.0f);
-    EXPECT_EQ(s.AlarmHighLux, 20000);
-    EXPECT_EQ(s.AlarmHighFc, 20000);
-    EXPECT_EQ(s.AlarmLowLux, 0);
-    EXPECT_FALSE(s.AlarmOn);
-    EXPECT_EQ(s.StartDate, "2010/06/02");
-    EXPECT_EQ(s.StartTime, "09:05:07");
-    EXPECT_EQ(s.RecordTime, "2010/06/02 09:05:07");
+TEST(SharedState, PanelLoadStampsTheStartFromThePcClock) {
+    const struct {
+        QDateTime now;
+        const char* date;
+        const char* time;
+    } cases[] = {
+        // Zero-padded fields, day and month not swapped.
+        {QDateTime(QDate(2010, 6, 2), QTime(9, 5, 7)), "2010/06/02", "09:05:07"},
+        // A 24-hour clock.
+        {QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59)), "1999/12/31", "23:59:59"},
+        // Midnight is hour 00, and the milliseconds are dropped.
+        {QDateTime(QDate(2024, 2, 29), QTime(0, 0, 0, 999)), "2024/02/29", "00:00:00"},
+    };
+    for (const auto& c : cases) {
+        SharedState s;
+        s.loadPanel(c.now);
+        EXPECT_EQ(s.StartDate, c.date);
+        EXPECT_EQ(s.StartTime, c.time);
+        EXPECT_EQ(s.RecordTime, QStringLiteral("%1 %2").arg(c.date, c.time));
+    }
 }
 
 TEST(SharedState, PortLabel) {
-    SharedState s;
-    s.ComPort = 4;
-    EXPECT_EQ(portLabel(s), "COM4");
-    s.ComPort = 0;
-    s.ComDevice = "/dev/ttyUSB0";
-    EXPECT_EQ(portLabel(s), "ttyUSB0");
-    s.ComDevice = "/dev/pts/7";
-    EXPECT_EQ(portLabel(s), "pts/7");
-    s.ComDevice = "Demo";
-    EXPECT_EQ(portLabel(s), "Demo");
-    s.ComDevice = "/dev/serial/by-id/usb-Serial_Cable_UART_A50285BI-if00-port0";
-    EXPECT_EQ(portLabel(s), "Serial_Cable_UART_A50285BI");
+    const struct {
+        qint16 comPort;
+        const char* device;
+        const char* label;
+    } cases[] = {
+        {4, "", "COM4"},
+        {0, "/dev/ttyUSB0", "ttyUSB0"},
+        {0, "/dev/pts/7", "pts/7"},
+        {0, "Demo", "Demo"},
+        {0, "/dev/serial/by-id/usb-Serial_Cable_UART_A50285BI-if00-port0",
+         "Serial_Cable_UART_A50285BI"},
+    };
+    for (const auto& c : cases) {
+        SharedState s;
+        s.ComPort = c.comPort;
+        s.ComDevice = QString::fromLatin1(c.device);
+        EXPECT_EQ(portLabel(s), c.label) << c.device;
+    }
 }
