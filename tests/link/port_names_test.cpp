@@ -53,22 +53,6 @@ TEST(PortChoice, ListOffersComPortsThenDevicesThenDemo) {
     EXPECT_EQ(items.last(), "Demo");
 }
 
-TEST(StablePorts, ShortAdapterNames) {
-    const struct {
-        const char* link;
-        const char* name;
-    } cases[] = {
-        {"usb-Serial_Cable_UART_A50285BI-if00-port0", "Serial_Cable_UART_A50285BI"},
-        {"usb-Cable_USB2.0-Serial-if00-port0", "Cable_USB2.0-Serial"},
-        {"usb-Board_Uno_7543-if00", "Board_Uno_7543"},
-        // The second interface of an adapter with several keeps its suffix.
-        {"usb-Quad_RS232-HS-if01-port0", "Quad_RS232-HS-if01-port0"},
-        {"pci-0000:00:16.3", "pci-0000:00:16.3"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(adapterName(QString::fromLatin1(c.link)), c.name);
-}
-
 TEST(StablePorts, ListedFromTheFolderAndOpenedByTheirPath) {
     QTemporaryDir dir;
     // Links to a device file, as the system makes them; a short name that another port or

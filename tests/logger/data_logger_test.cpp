@@ -6,6 +6,7 @@
 #include "records/RecordTableModel.h"
 #include "sim/engine/DemoPort.h"
 #include "sim/engine/MeterEngine.h"
+#include "support/ForwardingPort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPort.h"
 #include "support/ScriptedPrinter.h"
@@ -53,33 +54,6 @@ struct FakeList : DownloadedList {
     bool shown = false, closed = false;
 };
 
-// The simulated meter behind the Demo port, with a tap on what is written and a way to cut the
-// line after some received bytes.
-struct TappedPort : SerialPort {
-    explicit TappedPort(SerialPort& p)
-        : inner(p) {}
-    bool open(QString* e) override { return inner.open(e); }
-    bool isOpen() const override { return inner.isOpen(); }
-    void close() override { inner.close(); }
-    void output(const QByteArray& b) override {
-        written << hexText(b);
-        if (onOutput)
-            onOutput(b);
-        inner.output(b);
-    }
-    int inBufferCount() override { return inner.inBufferCount(); }
-    void discardInput() override { inner.discardInput(); }
-    QByteArray input() override {
-        QByteArray got = inner.input().left(std::max(0, cutAfter - passed));
-        passed += static_cast<int>(got.size());
-        return got;
-    }
-    SerialPort& inner;
-    QStringList written;
-    std::function<void(const QByteArray&)> onOutput;
-    int cutAfter = 1 << 30, passed = 0;
-};
-
 MeterEngine::LoggedSet loggedSet(std::array<quint8, 6> start, quint8 code, quint16 interval,
                                  int samples) {
     MeterEngine::LoggedSet s{start, code, interval, {}};
@@ -106,7 +80,7 @@ struct Bench {
         lists.push_back(std::make_shared<FakeList>());
         return lists.back();
     }
-    bool sent(const char* hex) const { return port.written.contains(QString::fromLatin1(hex)); }
+    bool sent(const char* hex) const { return port.writes.contains(QString::fromLatin1(hex)); }
     void addSets(int count, int samples = 3) {
         for (int i = 0; i < count; ++i)
             engine.addSet(loggedSet(kStart, 0x04, static_cast<quint16>(60 + i), samples + i));
@@ -118,7 +92,7 @@ struct Bench {
     ScriptedPrinter printer;
     MeterEngine engine;
     DemoPort demo{engine, clock};
-    TappedPort port{demo};
+    ForwardingPort port{demo}; // the simulated meter, its writes recorded
     std::vector<bool> poll;
     QStringList portLabels;
     AppContext context{state, clock, dialogs, printer};
@@ -192,9 +166,9 @@ TEST(DataLogger, EmptyMemoryStopsAfterTheSettings) {
     EXPECT_TRUE(b.window.usage.empty());
     EXPECT_FALSE(b.sent("49"));
     EXPECT_EQ(b.poll, std::vector<bool>({false, true}));
-    const qsizetype writes = b.port.written.size();
+    const qsizetype writes = b.port.writes.size();
     b.logger.readSetList(); // the window is still open
-    EXPECT_EQ(b.port.written.size(), writes);
+    EXPECT_EQ(b.port.writes.size(), writes);
 }
 
 TEST(DataLogger, MemoryButtonGuardsAndUsage) {
@@ -216,7 +190,7 @@ TEST(DataLogger, MemoryButtonGuardsAndUsage) {
         b.state.MemFull = c.memFull;
         b.logger.readSetList();
         EXPECT_EQ(b.window.shown, c.runs ? 1 : 0);
-        EXPECT_EQ(b.port.written.isEmpty(), !c.runs);
+        EXPECT_EQ(b.port.writes.isEmpty(), !c.runs);
         EXPECT_EQ(b.poll.empty(), !c.runs);
         if (c.runs) {
             EXPECT_NEAR(b.window.usage.at(0), c.usage, 1e-4);
@@ -249,9 +223,9 @@ TEST(DataLogger, DownloadFillsTheListWithProgress) {
     EXPECT_EQ(b.portLabels, QStringList{"COM3"});
 
     // A second click takes the set from the cache and builds a fresh list.
-    const qsizetype writes = b.port.written.size();
+    const qsizetype writes = b.port.writes.size();
     b.logger.downloadSet(1);
-    EXPECT_EQ(b.port.written.size(), writes);
+    EXPECT_EQ(b.port.writes.size(), writes);
     ASSERT_EQ(b.lists.size(), 2u);
     EXPECT_TRUE(b.lists[0]->closed);
     EXPECT_EQ(b.lists[1]->rows, list.rows);
@@ -306,7 +280,7 @@ TEST(DataLogger, SilentMeterEndsEachExchangeAndLeavesTheWindowUsable) {
         if (QByteArray(c.name).startsWith("download")) {
             b.logger.readSetList();
             b.poll.clear();
-            b.port.cutAfter = b.port.passed + c.cut;
+            b.port.cutAfter = b.port.received + c.cut;
         }
         b.engine.setSilent(!*c.silentAfter);
         b.port.onOutput = [&](const QByteArray& w) {
@@ -328,7 +302,7 @@ TEST(DataLogger, SilentMeterEndsEachExchangeAndLeavesTheWindowUsable) {
             EXPECT_TRUE(b.lists[0]->closed && !b.lists[0]->shown);
             b.engine.setSilent(false);
             b.port.onOutput = nullptr;
-            b.port.cutAfter = 1 << 30;
+            b.port.cutAfter = ForwardingPort::kNoCut;
             b.logger.downloadSet(1);
             EXPECT_EQ(b.lists.at(1)->rows.size(), 200) << c.name;
         }
@@ -366,7 +340,7 @@ TEST(DataLogger, ClicksDuringAnExchangeAreRefused) {
     b.logger.downloadSet(2);
     EXPECT_TRUE(b.dialogs.shown.empty());
     EXPECT_EQ(b.lists.size(), 1u);
-    EXPECT_EQ(b.port.written.filter(QRegularExpression("^(57|45)")), QStringList());
+    EXPECT_EQ(b.port.writes.filter(QRegularExpression("^(57|45)")), QStringList());
     EXPECT_EQ(b.engine.sets().size(), 2);
 }
 
@@ -488,7 +462,7 @@ TEST(DataLogger, EraseAsksFirst) {
         ASSERT_EQ(b.dialogs.shown.size(), 1u);
         EXPECT_EQ(b.dialogs.shown[0].text, "All saved data in memory will be deleted.");
         EXPECT_EQ(b.dialogs.shown[0].title, "Warning");
-        EXPECT_EQ(b.port.written.isEmpty(), !ok);
+        EXPECT_EQ(b.port.writes.isEmpty(), !ok);
         EXPECT_EQ(b.engine.sets().size(), ok ? 0 : 2);
         EXPECT_EQ(b.window.isClosed, ok);
         EXPECT_EQ(b.poll, ok ? std::vector<bool>({false, true}) : std::vector<bool>());

@@ -1,6 +1,6 @@
 #include "link/MeterExchange.h"
+#include "support/SimulatedMeter.h"
 #include "tools/AlarmSettings.h"
-#include "tools/SimulatedMeter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "link/MeterExchange.h"
+#include "support/SimulatedMeter.h"
 #include "tools/ClockTexts.h"
 #include "tools/MeterClock.h"
-#include "tools/SimulatedMeter.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "panel/ui/PortWindow.h"
 #include "records/RecordFile.h"
 #include "records/ui/FileList.h"
-#include "tools/SimulatedMeter.h"
+#include "support/SimulatedMeter.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -61,7 +61,7 @@ struct AccessibleNames : ::testing::Test, SimulatedMeter {
     }
 
     PanelWindow panel{context,
-                      [this](const AppContext&) { return std::make_unique<TracingPort>(demo); }};
+                      [this](const AppContext&) { return std::make_unique<ForwardingPort>(demo); }};
 };
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "panel/ui/PanelWindow.h"
-#include "tools/SimulatedMeter.h"
+#include "support/SimulatedMeter.h"
 #include "tools/ui/AlarmWindow.h"
 #include "tools/ui/LightWindow.h"
 #include "tools/ui/SetupWindow.h"
@@ -16,7 +16,7 @@ namespace {
 // The main window on the simulated meter, its toolbar opening the tools.
 struct PanelTools : ::testing::Test, SimulatedMeter {
     PanelWindow::PortFactory factory() {
-        return [this](const AppContext&) { return std::make_unique<TracingPort>(demo); };
+        return [this](const AppContext&) { return std::make_unique<ForwardingPort>(demo); };
     }
     QLabel* label(const char* name) { return panel.findChild<QLabel*>(QString::fromLatin1(name)); }
 

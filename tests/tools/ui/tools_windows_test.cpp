@@ -1,5 +1,5 @@
 #include "common/ui/WindowOwner.h"
-#include "tools/SimulatedMeter.h"
+#include "support/SimulatedMeter.h"
 #include "tools/ui/AlarmWindow.h"
 #include "tools/ui/LightWindow.h"
 #include "tools/ui/OpenTools.h"
