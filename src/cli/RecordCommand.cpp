@@ -5,6 +5,7 @@
 #include "common/SharedState.h"
 #include "panel/PcRecorder.h"
 #include "panel/SamplingTick.h"
+#include "panel/SamplingTimer.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -58,14 +59,8 @@ int runRecord(CliSession& session, const RecordRequest& request) {
 
     ConsoleRecordingView view(session);
     PcRecorder recorder(session.context, view);
-    QTimer timer2;
-    timer2.setSingleShot(true);
-    timer2.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer2, &QTimer::timeout, [&] {
-        samplingTick(state, recorder, clock.monotonic());
-        timer2.start(samplingTickDelayMs(state, clock.monotonic()));
-    });
-    timer2.start(samplingTickDelayMs(state, clock.monotonic()));
+    SamplingTimer timer2(state, clock, session.context.timers, recorder);
+    timer2.start();
 
     // Timers take an int of milliseconds: a long run is waited for in pieces.
     QTimer deadline;

@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
-#include <QScopedValueRollback>
 #include <QTimer>
 #include <QToolBar>
 
@@ -65,12 +64,7 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     , m_frameHook(context.panelFrame, [this] { return frameGeometry(); })
     , m_intervalHook(context.pollInterval, [this] { return m_poll.timer().interval(); })
     , m_portLabelHook(context.setPortLabel, [this](const QString& text) { showPortLabel(text); })
-    , m_samplingSwitch(context.timers, [this](bool running) {
-        if (running && !m_unloaded)
-            armSamplingTimer();
-        else
-            m_timer2.stop();
-    }) {
+    , m_sampling(context.state, context.clock, context.timers, m_recorder) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setFixedSize(twipsSize(5160, 4065));
@@ -84,12 +78,6 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
             m_display.stale = true;
         showLiveDisplay();
     };
-    m_timer2.setObjectName(QStringLiteral("Timer2"));
-    m_timer2.setSingleShot(true);
-    m_timer2.setTimerType(Qt::PreciseTimer);
-    m_timer2.setInterval(kSamplingTickMs);
-    connect(&m_timer2, &QTimer::timeout, this, &PanelWindow::Timer2_Timer);
-    m_timer2.start();
 
     m_recorder.onListRow = [this](const QString& row) {
         if (RealTimeList* list = m_commands.liveList())
@@ -221,7 +209,7 @@ bool PanelWindow::Form_Load() {
     showPortLabel(portLabel(m_context.state));
     showLiveDisplay();
     startSampling(m_context.state, m_context.clock.wallNow(), m_context.clock.monotonic());
-    armSamplingTimer();
+    m_sampling.start();
     m_poll.start(*m_port);
     return true;
 }
@@ -278,18 +266,7 @@ void PanelWindow::showPortLabel(const QString& text) {
 }
 
 void PanelWindow::Timer2_Timer() {
-    if (m_inTimer2)
-        return;
-    {
-        QScopedValueRollback guard(m_inTimer2, true);
-        samplingTick(m_context.state, m_recorder, m_context.clock.monotonic());
-    }
-    if (!m_unloaded && !m_context.timers.paused())
-        armSamplingTimer();
-}
-
-void PanelWindow::armSamplingTimer() {
-    m_timer2.start(samplingTickDelayMs(m_context.state, m_context.clock.monotonic()));
+    m_sampling.Timer2_Timer();
 }
 
 void PanelWindow::Toolbar1_ButtonClick(const QString& key) {
@@ -331,7 +308,7 @@ void PanelWindow::Form_Unload() {
         return;
     m_unloaded = true;
     m_poll.stop();
-    m_timer2.stop();
+    m_sampling.stop();
     m_windows.closeAll();
     m_recorder.close();
     // Exchanges still waiting end at their next wait.

@@ -6,6 +6,7 @@
 #include "panel/LiveDisplay.h"
 #include "panel/LivePoll.h"
 #include "panel/PcRecorder.h"
+#include "panel/SamplingTimer.h"
 #include "panel/ui/PanelCommands.h"
 
 #include <QTimer>
@@ -39,7 +40,7 @@ public:
     void LblCOM_Click();
 
     QTimer& timer1() { return m_poll.timer(); }
-    QTimer& timer2() { return m_timer2; }
+    QTimer& timer2() { return m_sampling.timer(); }
     WindowOwner& windows() { return m_windows; }
     PanelCommands& commands() { return m_commands; }
 
@@ -58,8 +59,6 @@ private:
     void showPortLabel(const QString& text);
     void Form_Unload();
     void pollDecoded();
-    // Timer2 runs again at the next sample's time, or within its interval.
-    void armSamplingTimer();
 
     // RecordingView
     void showRecording(const QString& fileName) override;
@@ -76,8 +75,6 @@ private:
     PcRecorder m_recorder;
     PanelCommands m_commands;
     LiveDisplay m_display;
-    QTimer m_timer2;
-    bool m_inTimer2 = false;
     bool m_unloaded = false;
 
     QToolBar* m_toolbar = nullptr;
@@ -104,5 +101,5 @@ private:
     ScopedHook<std::function<int()>> m_intervalHook;
     ScopedHook<std::function<void(const QString&)>> m_portLabelHook;
     std::optional<ScopedHook<SerialPort*>> m_portHook;
-    ScopedSwitch m_samplingSwitch;
+    SamplingTimer m_sampling;
 };
