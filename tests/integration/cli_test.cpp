@@ -276,7 +276,9 @@ TEST(Cli, RecordRidesOutSilenceAndEndsOnARangeChange) {
     QThread::msleep(1500);
     EXPECT_EQ(recordsIn(path), silentFrom);
     sim.control("silent off");
-    ASSERT_TRUE(waitUntil([&] { return recordsIn(path) >= silentFrom + 2; }, 20000));
+    ASSERT_TRUE(waitUntil([&] { return recordsIn(path) >= silentFrom + 2; }, 20000))
+        << "records " << recordsIn(path) << ", running " << (cli.process.state() != 0)
+        << ", said: " << (cli.collect(), cli.err.toStdString());
     sim.control("range 200");
 
     EXPECT_EQ(cli.finish(20000), 0);
