@@ -66,7 +66,6 @@ struct SharedState {
 
     // Data logger
     bool MemoryOn = false;
-    bool WriteOK = false;
     std::array<QByteArray, 256> SetCache;
     QString LogUnit;
     std::optional<qint16> LogRange;

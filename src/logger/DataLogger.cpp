@@ -227,12 +227,14 @@ void DataLogger::changeSetting(const Setting& setting, Origin origin) {
     const double whole = std::min(std::floor(std::fabs(*typed)), 65536.0);
     const auto value = static_cast<qint64>(whole);
 
+    LinkStatus written = LinkStatus::Cancelled;
     {
         const ScopedPause pause(m_context.poll);
-        exchange().WriteSettingWord(m_context.state, dialogs, setting.lowAddress,
-                                    setting.highAddress, value);
+        written = exchange().WriteSettingWord(setting.lowAddress, setting.highAddress, value);
+        if (written == LinkStatus::OutOfRange)
+            dialogs.message(kInvalidSettingValue, {}, Dialogs::Icon::Critical);
     }
-    if (m_context.state.WriteOK) {
+    if (written == LinkStatus::Ok) {
         (m_window.*setting.setText)(QString::number(value));
         // Only a code the meter was given names the meter in later headers.
         if (setting.isId)

@@ -452,6 +452,9 @@ TEST(DataLogger, SettingChanges) {
         EXPECT_EQ(b.dialogs.messages(),
                   c.invalid ? QStringList{"Invalid, 0 < = Input Data < = 65535."} : QStringList())
             << qPrintable(label);
+        if (c.invalid) {
+            EXPECT_EQ(b.dialogs.shown.back().icon, Dialogs::Icon::Critical) << qPrintable(label);
+        }
         if (!c.prompt.isEmpty()) {
             ASSERT_EQ(b.dialogs.shown.at(0).kind, "input");
             EXPECT_EQ(b.dialogs.shown[0].text, c.prompt);
