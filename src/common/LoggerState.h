@@ -11,7 +11,6 @@
 // readers: the downloaded-data lists' captions.
 struct LoggerState {
     bool MemoryOn = false;
-    bool WriteOK = false;
     std::array<QByteArray, 256> SetCache;
     QString LogUnit;
     std::optional<qint16> LogRange;

@@ -1,7 +1,5 @@
 #include "link/MeterExchange.h"
 
-#include "common/Dialogs.h"
-#include "common/SharedState.h"
 #include "link/Clock.h"
 #include "link/LiveFrame.h"
 #include "link/LoggerReplies.h"
@@ -193,18 +191,13 @@ LinkStatus MeterExchange::WriteByte(quint8 address, quint8 data) {
     return pause() ? LinkStatus::Ok : LinkStatus::Cancelled;
 }
 
-void MeterExchange::WriteSettingWord(SharedState& state, Dialogs& dialogs, quint8 lowAddress,
-                                     quint8 highAddress, qint64 value) {
-    state.WriteOK = false;
-    if (value < 0 || value > 65535) {
-        dialogs.message(kInvalidSettingValue, {}, Dialogs::Icon::Critical);
-        return;
-    }
-    if (WriteByte(lowAddress, static_cast<quint8>(value % 256)) != LinkStatus::Ok)
-        return;
-    if (WriteByte(highAddress, static_cast<quint8>(value / 256)) != LinkStatus::Ok)
-        return;
-    state.WriteOK = true;
+LinkStatus MeterExchange::WriteSettingWord(quint8 lowAddress, quint8 highAddress, qint64 value) {
+    if (value < 0 || value > 65535)
+        return LinkStatus::OutOfRange;
+    if (const LinkStatus s = WriteByte(lowAddress, static_cast<quint8>(value % 256));
+        s != LinkStatus::Ok)
+        return s;
+    return WriteByte(highAddress, static_cast<quint8>(value / 256));
 }
 
 LinkStatus MeterExchange::SetClock(const QDateTime& time) {

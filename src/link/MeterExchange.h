@@ -6,15 +6,16 @@
 #include <functional>
 
 class Clock;
-class Dialogs;
 class SerialPort;
-struct SharedState;
 
 // How an exchange with the meter ended.
 enum class LinkStatus {
     Ok,
     NoReply,   // the meter stayed silent too long; callers show kMeterNotResponding
     Cancelled, // the program is closing or the caller's window went away
+    // A setting value the meter cannot hold: nothing was sent; callers show
+    // kInvalidSettingValue.
+    OutOfRange,
 };
 
 template <typename T> struct LinkResult {
@@ -82,10 +83,9 @@ public:
     // Switches the meter between LUX and Fc; the next live frame shows the new unit.
     LinkStatus ToggleUnit();
 
-    // Writes a 16-bit setting as two bytes. The outcome is state.WriteOK: true once both bytes
-    // have gone out. A value outside 0..65535 shows kInvalidSettingValue and sends nothing.
-    void WriteSettingWord(SharedState& state, Dialogs& dialogs, quint8 lowAddress,
-                          quint8 highAddress, qint64 value);
+    // Writes a 16-bit setting as two bytes, low then high; Ok once both have gone out. A value
+    // outside 0..65535 sends nothing and ends as OutOfRange.
+    LinkStatus WriteSettingWord(quint8 lowAddress, quint8 highAddress, qint64 value);
 
 private:
     bool pause();

@@ -9,6 +9,7 @@
 #include "link/LoggerReplies.h"
 #include "logger/LoggerWindow.h"
 
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <cmath>
 
@@ -107,69 +108,72 @@ void DataLogger::downloadSet(int row) {
     if (m_busy || !m_context.port || row < 1 || row >= m_window.setRowCount())
         return;
     QScopedValueRollback guard(m_busy, true);
-    std::optional<ScopedPause> pause(std::in_place, m_context.poll);
-    const auto end = [this, &pause] {
-        pause.reset();
-        restorePortLabel();
-    };
-    const std::shared_ptr<DownloadedList> list = m_obtainList ? m_obtainList() : nullptr;
-    if (!list) {
-        end();
-        return;
-    }
-
-    const double setNumber = leadingNumber(m_window.setCell(row, 0));
-    const int interval = static_cast<int>(leadingNumber(m_window.setCell(row, 4)));
-    const double samples = leadingNumber(m_window.setCell(row, 5));
-    if (setNumber < 0 || setNumber >= static_cast<double>(state.SetCache.size()) || samples < 0 ||
-        samples > 65535) {
-        list->close();
-        end();
-        return;
-    }
-    const auto s = static_cast<size_t>(setNumber);
-    const int sampleCount = static_cast<int>(samples);
-
-    // Only complete dumps are kept, so a transfer that broke off is asked for again next time
-    // instead of being decoded short.
-    if (state.SetCache[s].size() != setDumpSize(sampleCount)) {
-        state.SetCache[s].clear();
-        const LinkResult<QByteArray> dump =
-            exchange().ReadSet(static_cast<quint8>(s), sampleCount,
-                               [this](double percent) { m_window.setTransferPercent(percent); });
-        if (!dump.ok()) {
-            list->close();
-            failed(dump.status, pause);
+    QString fault;
+    {
+        std::optional<ScopedPause> pause(std::in_place, m_context.poll);
+        // However the download ends: the poll runs again and the port label comes back, before
+        // a fault found in the set is reported.
+        const auto end = qScopeGuard([this, &pause] {
+            pause.reset();
             restorePortLabel();
+        });
+        const std::shared_ptr<DownloadedList> list = m_obtainList ? m_obtainList() : nullptr;
+        if (!list)
+            return;
+
+        const double setNumber = leadingNumber(m_window.setCell(row, 0));
+        const int interval = static_cast<int>(leadingNumber(m_window.setCell(row, 4)));
+        const double samples = leadingNumber(m_window.setCell(row, 5));
+        if (setNumber < 0 || setNumber >= static_cast<double>(state.SetCache.size()) ||
+            samples < 0 || samples > 65535) {
+            list->close();
             return;
         }
-        state.SetCache[s] = dump.reply;
-    }
+        const auto s = static_cast<size_t>(setNumber);
+        const int sampleCount = static_cast<int>(samples);
 
-    const SetRows decoded = decodeSetDump(state, state.SetCache[s], interval, sampleCount);
-    list->setFilling(true);
-    list->show();
-    const QString title = list->caption();
-    bool stopped = false;
-    for (qsizetype done = 0; done < decoded.rows.size();) {
-        const qsizetype batch = std::min<qsizetype>(kRowBatch, decoded.rows.size() - done);
-        list->appendRows(decoded.rows.mid(done, batch));
-        done += batch;
-        list->setCaption(QString::number(done) + kRecordsCompleted);
-        if (done < decoded.rows.size() && (!m_context.clock.processEvents() || list->closing())) {
-            stopped = true;
-            break;
+        // Only complete dumps are kept, so a transfer that broke off is asked for again next
+        // time instead of being decoded short.
+        if (state.SetCache[s].size() != setDumpSize(sampleCount)) {
+            state.SetCache[s].clear();
+            const LinkResult<QByteArray> dump =
+                exchange().ReadSet(static_cast<quint8>(s), sampleCount, [this](double percent) {
+                    m_window.setTransferPercent(percent);
+                });
+            if (!dump.ok()) {
+                list->close();
+                failed(dump.status, pause);
+                return;
+            }
+            state.SetCache[s] = dump.reply;
         }
+
+        const SetRows decoded = decodeSetDump(state, state.SetCache[s], interval, sampleCount);
+        list->setFilling(true);
+        list->show();
+        const QString title = list->caption();
+        bool stopped = false;
+        for (qsizetype done = 0; done < decoded.rows.size();) {
+            const qsizetype batch = std::min<qsizetype>(kRowBatch, decoded.rows.size() - done);
+            list->appendRows(decoded.rows.mid(done, batch));
+            done += batch;
+            list->setCaption(QString::number(done) + kRecordsCompleted);
+            if (done < decoded.rows.size() &&
+                (!m_context.clock.processEvents() || list->closing())) {
+                stopped = true;
+                break;
+            }
+        }
+        // Rows decoded before a fault are records like any other: the list keeps its title, so
+        // that saving it writes a true header.
+        if (!stopped) {
+            list->setCaption(title + downloadTitleSuffix(state));
+            list->setFilling(false);
+        }
+        fault = decoded.error;
     }
-    // Rows decoded before a fault are records like any other: the list keeps its title, so
-    // that saving it writes a true header.
-    if (!stopped) {
-        list->setCaption(title + downloadTitleSuffix(state));
-        list->setFilling(false);
-    }
-    end();
-    if (!decoded.error.isEmpty())
-        m_context.dialogs.message(decoded.error, {}, Dialogs::Icon::Critical);
+    if (!fault.isEmpty())
+        m_context.dialogs.message(fault, {}, Dialogs::Icon::Critical);
 }
 
 void DataLogger::changeId(Origin origin) {
@@ -227,12 +231,14 @@ void DataLogger::changeSetting(const Setting& setting, Origin origin) {
     const double whole = std::min(std::floor(std::fabs(*typed)), 65536.0);
     const auto value = static_cast<qint64>(whole);
 
+    LinkStatus written = LinkStatus::Cancelled;
     {
         const ScopedPause pause(m_context.poll);
-        exchange().WriteSettingWord(m_context.state, dialogs, setting.lowAddress,
-                                    setting.highAddress, value);
+        written = exchange().WriteSettingWord(setting.lowAddress, setting.highAddress, value);
+        if (written == LinkStatus::OutOfRange)
+            dialogs.message(kInvalidSettingValue, {}, Dialogs::Icon::Critical);
     }
-    if (m_context.state.WriteOK) {
+    if (written == LinkStatus::Ok) {
         (m_window.*setting.setText)(QString::number(value));
         // Only a code the meter was given names the meter in later headers.
         if (setting.isId)

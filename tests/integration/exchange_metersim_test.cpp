@@ -6,7 +6,6 @@
 #include "link/MeterExchange.h"
 #include "link/RealClock.h"
 #include "link/SystemSerialPort.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -33,7 +32,6 @@ protected:
     std::unique_ptr<SystemSerialPort> port;
     RealClock clock;
     SharedState state;
-    ScriptedDialogs dialogs;
 };
 
 TEST_F(ExchangeMetersim, LoggerSettingsIndexDownloadWritesClockAndErase) {
@@ -59,10 +57,9 @@ TEST_F(ExchangeMetersim, LoggerSettingsIndexDownloadWritesClockAndErase) {
     const QStringList row = setRowText(state, 2, set).split(u'\t');
     EXPECT_EQ(rows.rows[0].section(u'\t', 1, 1), row[1] + u' ' + row[2]);
 
-    link.WriteSettingWord(state, dialogs, kIntervalLowAddress, kIntervalHighAddress, 300);
-    EXPECT_TRUE(state.WriteOK);
-    link.WriteSettingWord(state, dialogs, kIdLowAddress, kIdHighAddress, 4321);
-    EXPECT_TRUE(state.WriteOK);
+    EXPECT_EQ(link.WriteSettingWord(kIntervalLowAddress, kIntervalHighAddress, 300),
+              LinkStatus::Ok);
+    EXPECT_EQ(link.WriteSettingWord(kIdLowAddress, kIdHighAddress, 4321), LinkStatus::Ok);
     const SettingsReply written = settings();
     EXPECT_EQ(written.interval, 300);
     EXPECT_EQ(written.id, 4321);

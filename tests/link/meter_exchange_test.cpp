@@ -1,6 +1,4 @@
-#include "common/SharedState.h"
 #include "link/MeterExchange.h"
-#include "support/ScriptedDialogs.h"
 #include "support/ScriptedPort.h"
 #include "support/VirtualClock.h"
 
@@ -109,26 +107,23 @@ TEST(MeterExchange, WriteSettingWord) {
         quint8 low, high;
         qint64 value;
         QStringList writes;
-        bool ok;
+        LinkStatus status;
     } cases[] = {
-        {0, 1, 65535, {"20", "57 00 00 FF", "20", "57 00 01 FF"}, true},
-        {7, 8, 300, {"20", "57 00 07 2C", "20", "57 00 08 01"}, true},
-        {0, 1, 65536, {}, false},
-        {7, 8, -1, {}, false},
+        {0, 1, 65535, {"20", "57 00 00 FF", "20", "57 00 01 FF"}, LinkStatus::Ok},
+        {7, 8, 300, {"20", "57 00 07 2C", "20", "57 00 08 01"}, LinkStatus::Ok},
+        {0, 1, 0, {"20", "57 00 00 00", "20", "57 00 01 00"}, LinkStatus::Ok},
+        {0, 1, 65536, {}, LinkStatus::OutOfRange},
+        {7, 8, -1, {}, LinkStatus::OutOfRange},
     };
     for (const auto& c : cases) {
         Line line;
-        SharedState state;
-        state.WriteOK = true;
-        ScriptedDialogs dialogs;
-        line.exchange.WriteSettingWord(state, dialogs, c.low, c.high, c.value);
+        const double start = line.clock.monotonic();
+        EXPECT_EQ(line.exchange.WriteSettingWord(c.low, c.high, c.value), c.status) << c.value;
         ASSERT_EQ(line.port.writtenHex(), c.writes) << c.value;
-        EXPECT_EQ(state.WriteOK, c.ok) << c.value;
-        ASSERT_EQ(dialogs.messages(), c.ok ? QStringList() : QStringList{kInvalidSettingValue});
-        if (c.ok) { // a pause after every write
+        if (c.status == LinkStatus::Ok) { // a pause after every write
             EXPECT_NEAR(line.clock.monotonic() - line.port.writes[0].time, 0.8, 1e-9);
-        } else {
-            EXPECT_EQ(dialogs.shown[0].icon, Dialogs::Icon::Critical);
+        } else { // refused before the first byte: no time spent either
+            EXPECT_EQ(line.clock.monotonic(), start) << c.value;
         }
     }
 }
@@ -230,11 +225,8 @@ TEST(MeterExchange, ClosingEndsTheExchangeAtItsNextWait) {
             if (line.clock.waitCount == 3)
                 programClosing ? line.clock.requestStop() : void(windowClosed = true);
         };
-        SharedState state;
-        ScriptedDialogs dialogs;
-        exchange.WriteSettingWord(state, dialogs, 0, 1, 1234);
+        EXPECT_EQ(exchange.WriteSettingWord(0, 1, 1234), LinkStatus::Cancelled);
         EXPECT_EQ(line.port.writtenHex(), QStringList({"20", "57 00 00 D2", "20"}));
-        EXPECT_FALSE(state.WriteOK);
         EXPECT_EQ(exchange.ReadSettings().status, LinkStatus::Cancelled);
     }
 }

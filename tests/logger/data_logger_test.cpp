@@ -75,6 +75,8 @@ struct Bench {
         context.setPortLabel = [this](const QString& t) { portLabels << t; };
     }
     std::shared_ptr<FakeList> obtain() {
+        if (noList)
+            return nullptr;
         if (!lists.empty() && lists.back()->shown)
             lists.back()->closed = true;
         lists.push_back(std::make_shared<FakeList>());
@@ -98,6 +100,7 @@ struct Bench {
     AppContext context{state, clock, dialogs, printer};
     FakeWindow window;
     std::vector<std::shared_ptr<FakeList>> lists;
+    bool noList = false; // no list can be had for a download
     DataLogger logger{context, window, [this] { return obtain(); }};
 };
 
@@ -255,6 +258,76 @@ TEST(DataLogger, ClicksThatNameNoSetOrCarryOddSetsEndSoundly) {
     EXPECT_EQ(b.dialogs.shown[0].icon, Dialogs::Icon::Critical);
     EXPECT_EQ(b.poll.back(), true);
     EXPECT_EQ(b.portLabels, QStringList({"COM3", "COM3"}));
+}
+
+// Each way a download can end starts the poll and restores the port label once; a message it
+// shows finds the poll running and the window still refusing clicks.
+TEST(DataLogger, EveryEndOfADownloadGivesThePollAndThePortLabelBack) {
+    const QString noDate = "The set's start time 2010/13/45 25:00:00 is no valid date and time; "
+                           "the samples after the first cannot be dated.";
+    const struct {
+        const char* name;
+        std::function<void(Bench&)> run;
+        QStringList messages;
+        bool shown; // the list was filled and shown; otherwise closed unseen
+    } cases[] = {
+        {"no list to fill",
+         [](Bench& b) {
+             b.noList = true;
+             b.logger.downloadSet(2);
+         },
+         {},
+         false},
+        {"set number past the cache",
+         [](Bench& b) {
+             b.window.appendSetRow("256\t22/06/2010\t14:05:09\t2000\t60\t3");
+             b.logger.downloadSet(3);
+         },
+         {},
+         false},
+        {"more samples than a set holds",
+         [](Bench& b) {
+             b.window.appendSetRow("2\t22/06/2010\t14:05:09\t2000\t60\t65536");
+             b.logger.downloadSet(3);
+         },
+         {},
+         false},
+        {"silent meter",
+         [](Bench& b) {
+             b.engine.setSilent(true);
+             b.logger.downloadSet(2);
+         },
+         {kMeterNotResponding},
+         false},
+        {"complete", [](Bench& b) { b.logger.downloadSet(2); }, {}, true},
+        {"a start that is no date", [](Bench& b) { b.logger.downloadSet(1); }, {noDate}, true},
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        b.engine.addSet(loggedSet({0x10, 0x13, 0x45, 0x25, 0x00, 0x00}, 0x04, 30, 3));
+        b.addSets(1);
+        b.logger.readSetList();
+        b.poll.clear();
+        using PollAndBusy = std::pair<bool, bool>;
+        std::vector<PollAndBusy> atMessages; // at each message: the poll runs, the window is busy
+        b.dialogs.whileOpen = [&] {
+            atMessages.emplace_back(!b.poll.empty() && b.poll.back(), b.logger.busy());
+        };
+        c.run(b);
+        EXPECT_EQ(b.dialogs.messages(), c.messages) << c.name;
+        EXPECT_EQ(atMessages, std::vector<PollAndBusy>(c.messages.size(), PollAndBusy(true, true)))
+            << c.name;
+        EXPECT_EQ(b.poll, std::vector<bool>({false, true})) << c.name;
+        EXPECT_EQ(b.portLabels, QStringList{"COM3"}) << c.name;
+        EXPECT_FALSE(b.logger.busy()) << c.name;
+        if (b.noList) {
+            EXPECT_TRUE(b.lists.empty());
+            continue;
+        }
+        ASSERT_EQ(b.lists.size(), 1u) << c.name;
+        EXPECT_EQ(b.lists[0]->shown, c.shown) << c.name;
+        EXPECT_EQ(b.lists[0]->closed, !c.shown) << c.name;
+    }
 }
 
 TEST(DataLogger, SilentMeterEndsEachExchangeAndLeavesTheWindowUsable) {
@@ -426,6 +499,9 @@ TEST(DataLogger, SettingChanges) {
         EXPECT_EQ(b.dialogs.messages(),
                   c.invalid ? QStringList{"Invalid, 0 < = Input Data < = 65535."} : QStringList())
             << qPrintable(label);
+        if (c.invalid) {
+            EXPECT_EQ(b.dialogs.shown.back().icon, Dialogs::Icon::Critical) << qPrintable(label);
+        }
         if (!c.prompt.isEmpty()) {
             ASSERT_EQ(b.dialogs.shown.at(0).kind, "input");
             EXPECT_EQ(b.dialogs.shown[0].text, c.prompt);
