@@ -31,9 +31,8 @@ class RecordingWindow {
 public:
     RecordingWindow() {
         state.ComDevice = metersim.device();
-        window = std::make_unique<PanelWindow>(context, [](const AppContext& c) {
-            return openerForChoice(c.state, c.clock);
-        });
+        window = std::make_unique<PanelWindow>(
+            context, [](const AppContext& c) { return openerForChoice(c.state, c.clock); });
     }
     ~RecordingWindow() { window->close(); }
 
@@ -128,8 +127,7 @@ const Opening kOpenings[] = {
      "input"},
     {"OpenWhileRecordingMessage", nullptr,
      [](RecordingWindow& r) { r.window->Toolbar1_ButtonClick("Open"); }, "message"},
-    {"GraphSavePictureDialog",
-     [](RecordingWindow& r) { r.window->Toolbar1_ButtonClick("Graph"); },
+    {"GraphSavePictureDialog", [](RecordingWindow& r) { r.window->Toolbar1_ButtonClick("Graph"); },
      [](RecordingWindow& r) { clickOn(r.open("RealTimeGraph"), "SavePicture"); }, "save"},
     {"GraphRangeRejectedMessage",
      [](RecordingWindow& r) {
