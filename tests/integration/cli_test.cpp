@@ -15,6 +15,7 @@
 #include "records/ui/DataList.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
+#include "support/TestContext.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -143,7 +144,7 @@ QString shiftedStamps(const QString& file, qint64 seconds) {
 }
 
 // The main window on a device, as the program runs it.
-struct Window {
+struct Window : RealTimeContext {
     explicit Window(const QString& device) {
         state.ComDevice = device;
         panel = std::make_unique<PanelWindow>(context, [](const AppContext& c) {
@@ -159,11 +160,6 @@ struct Window {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
 
-    SharedState state;
-    RealClock clock;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer};
     std::unique_ptr<PanelWindow> panel;
     bool loaded = false;
 };

@@ -11,6 +11,7 @@
 #include "panel/ui/PanelWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
+#include "support/TestContext.h"
 #include "support/WindowLookup.h"
 
 #include <QApplication>
@@ -27,7 +28,7 @@
 
 namespace {
 
-class RecordingWindow {
+class RecordingWindow : public RealTimeContext {
 public:
     RecordingWindow() {
         state.ComDevice = metersim.device();
@@ -87,11 +88,6 @@ public:
     }
 
     MeterSim metersim;
-    RealClock clock;
-    SharedState state;
-    ScriptedDialogs dialogs;
-    ScriptedPrinter printer;
-    AppContext context{state, clock, dialogs, printer};
     std::unique_ptr<PanelWindow> window;
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("rec.txt"));

@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/SharedState.h"
+#include "link/RealClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 #include "support/VirtualClock.h"
@@ -10,6 +11,15 @@
 struct TestContext {
     SharedState state;
     VirtualClock clock;
+    ScriptedDialogs dialogs;
+    ScriptedPrinter printer;
+    AppContext context{state, clock, dialogs, printer};
+};
+
+// The same on real time, for the runs against metersim.
+struct RealTimeContext {
+    SharedState state;
+    RealClock clock;
     ScriptedDialogs dialogs;
     ScriptedPrinter printer;
     AppContext context{state, clock, dialogs, printer};
