@@ -61,8 +61,13 @@ int main(int argc, char** argv) {
     }
     QString shown;
     QTimer watch;
+    int ticksSinceStop = 0;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (!state.Recording) {
+            // The window shows why a recording ended once the tick that ended it has returned,
+            // so give the message a moment to arrive.
+            if (dialogs.messages().isEmpty() && ++ticksSinceStop < 100)
+                return;
             std::printf("stopped: %s\n", qPrintable(dialogs.messages().join(u'|')));
             std::fflush(stdout);
             QApplication::exit(0);
