@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$here/build"}
 shift || true
 
-packages=(build-essential cmake qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
           libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth)
 # The checks of the test run: clang with its sanitizer and fuzzer runtimes, the style tools.
 if [ -n "${LUXLOG_CHECK_TOOLS:-}" ]; then
@@ -24,5 +24,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# Ninja for a new build folder (it keeps both cores busy across targets); one made before keeps
+# its generator.
+generator=()
+[ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
+cmake -S "$here" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

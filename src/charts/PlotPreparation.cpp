@@ -8,14 +8,13 @@
 
 namespace {
 
-constexpr int kValueColumn = 2;
-
 // The smallest of the meter's full scales that holds every value of the list; the largest
 // scale when none does.
 double smallestRangeHolding(const RecordTableModel& grid) {
     double largest = 0;
     for (int r = 1; r < grid.rowCount(); ++r)
-        largest = std::max(largest, readingNumber(grid.cellView(r, kValueColumn)));
+        largest =
+            std::max(largest, readingNumber(grid.cellView(r, RecordTableModel::kValueColumn)));
     for (const double range : {20.0, 200.0, 2000.0}) {
         if (largest <= range)
             return range;

@@ -12,8 +12,6 @@
 namespace {
 
 constexpr int kNumberColumn = 0;
-constexpr int kTimeColumn = 1;
-constexpr int kValueColumn = 2;
 // "OL" is drawn 5 pixels above the plot area, an underflow 3 below its baseline: the pointer
 // finds them within this margin.
 constexpr double kMargin = 8;
@@ -56,14 +54,14 @@ std::optional<PlotReadout> plotReadout(const PlotSpan& span, const RecordTableMo
     if (row < 1 || row > records.dataRowCount())
         return std::nullopt;
     const int r = static_cast<int>(row);
-    const QStringView value = records.cellView(r, kValueColumn);
+    const QStringView value = records.cellView(r, RecordTableModel::kValueColumn);
     const ChartLayout& l = span.layout;
     const double h = ValueHeight(value, span.bottom, span.top, l.PlotHeight).value_or(0);
     PlotReadout readout;
     readout.point = QPointF(l.AxisX + static_cast<double>(*k - 1) * span.step, l.Baseline - h);
     readout.lines << QStringLiteral("No. ") +
                          records.cellView(r, kNumberColumn).trimmed().toString()
-                  << records.cellView(r, kTimeColumn).trimmed().toString()
+                  << records.cellView(r, RecordTableModel::kTimeColumn).trimmed().toString()
                   << value.trimmed().toString() + u' ' + span.unit;
     return readout;
 }

@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr int kTimeColumn = 1;
-constexpr int kValueColumn = 2;
-
 // (j x count rounded to the nearest integer) divided by d, the remainder dropped.
 long long q(int j, int d, double count) {
     return static_cast<long long>(roundHalfEven(j * count)) / d;
@@ -105,7 +102,8 @@ void RecordPlotter::plotNext(QPainter& painter, long long records) {
         ++m_k;
         const long long row = lastRow();
         m_x += m_step;
-        const QStringView value = m_records.cellView(static_cast<int>(row), kValueColumn);
+        const QStringView value =
+            m_records.cellView(static_cast<int>(row), RecordTableModel::kValueColumn);
         const double h = ValueHeight(value, m_bottom, m_top, height).value_or(0);
         const QPointF point(m_layout.AxisX + m_x, m_layout.Baseline - h);
         const bool segment = m_prevX != 0 && m_x != 0;
@@ -149,8 +147,8 @@ void RecordPlotter::drawMark(QPainter& painter, PlotMark mark, long long row) {
     switch (mark) {
     case PlotMark::Time:
         drawPlotTimeMark(painter, m_layout, m_x,
-                         m_records.cellView(static_cast<int>(row), kTimeColumn), m_k == 1,
-                         m_k == m_count, m_grid);
+                         m_records.cellView(static_cast<int>(row), RecordTableModel::kTimeColumn),
+                         m_k == 1, m_k == m_count, m_grid);
         break;
     case PlotMark::Mid:
         DrawMidTick(painter, m_layout, m_x, m_grid);

@@ -8,6 +8,8 @@ class RecordTableModel : public TextTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 4;
+    static constexpr int kTimeColumn = 1;
+    static constexpr int kValueColumn = 2;
 
     explicit RecordTableModel(QObject* parent = nullptr);
 };

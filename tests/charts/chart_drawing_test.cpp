@@ -1,15 +1,12 @@
 #include "charts/ChartDrawing.h"
 #include "charts/ChartScale.h"
+#include "support/Pixels.h"
 
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
-
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kGrey = qRgb(192, 192, 192);
 
 QImage blank(int w = 349, int h = 364) {
     QImage image(w, h, QImage::Format_RGB32);
@@ -19,40 +16,11 @@ QImage blank(int w = 349, int h = 364) {
     return image;
 }
 
-// The columns of row y, from x0 to x1, that hold `colour`.
-std::vector<int> columnsIn(const QImage& image, int y, int x0, int x1, QRgb colour) {
-    std::vector<int> xs;
-    for (int x = x0; x <= x1; ++x) {
-        if (image.pixel(x, y) == colour)
-            xs.push_back(x);
-    }
-    return xs;
-}
-
-std::vector<int> rowsIn(const QImage& image, int x, int y0, int y1, QRgb colour) {
-    std::vector<int> ys;
-    for (int y = y0; y <= y1; ++y) {
-        if (image.pixel(x, y) == colour)
-            ys.push_back(y);
-    }
-    return ys;
-}
-
 std::vector<int> range(int from, int to, int step = 1) {
     std::vector<int> v;
     for (int i = from; i <= to; i += step)
         v.push_back(i);
     return v;
-}
-
-bool anyDark(const QImage& image, const QRect& area) {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 128)
-                return true;
-        }
-    }
-    return false;
 }
 
 const ChartLayout kLayout = ComputeChartLayout(349, 364); // 60, 337, 264, 270

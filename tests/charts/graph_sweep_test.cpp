@@ -1,6 +1,7 @@
 #include "charts/ChartDrawing.h"
 #include "charts/GraphSweep.h"
 #include "common/SharedState.h"
+#include "support/Pixels.h"
 
 #include <QImage>
 #include <QPainter>
@@ -8,10 +9,6 @@
 #include <random>
 
 namespace {
-
-const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kGrey = qRgb(192, 192, 192);
-const QRgb kRed = qRgb(255, 0, 0);
 
 struct Sweep {
     Sweep() {
@@ -33,22 +30,9 @@ struct Sweep {
     }
     QRect tick(const char* text) { return tick(Value::fromText(QString::fromLatin1(text))); }
     std::vector<int> rows(int x, QRgb colour, int from = 0, int to = 363) const {
-        std::vector<int> ys;
-        for (int y = from; y <= to; ++y) {
-            if (image.pixel(x, y) == colour)
-                ys.push_back(y);
-        }
-        return ys;
+        return rowsIn(image, x, from, to, colour);
     }
-    bool darkIn(const QRect& area) const {
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                if (qGray(image.pixel(x, y)) < 128)
-                    return true;
-            }
-        }
-        return false;
-    }
+    bool darkIn(const QRect& area) const { return anyDark(image, area); }
 
     QImage image{349, 364, QImage::Format_RGB32};
     SharedState s;

@@ -7,7 +7,7 @@
 
 namespace {
 
-const QByteArray kFrame = fromHexText("02 20 01 23 03"); // 2000 LUX, 123
+const QByteArray kLiveFrame = fromHexText("02 20 01 23 03"); // 2000 LUX, 123
 const QByteArray kShort = fromHexText("02 20 01");
 
 struct PollFixture : ::testing::Test {
@@ -32,7 +32,7 @@ QStringList oneAttempt() {
 } // namespace
 
 TEST_F(PollFixture, GoodFrameIsOneRequestAndOneWait) {
-    port.replies = {kFrame};
+    port.replies = {kLiveFrame};
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
     EXPECT_EQ(trace, oneAttempt() << "input 5");
     EXPECT_EQ(state.Value.text(), "123");
@@ -41,7 +41,7 @@ TEST_F(PollFixture, GoodFrameIsOneRequestAndOneWait) {
 }
 
 TEST_F(PollFixture, ShortAnswersAreRetriedThenAGoodOneDecodes) {
-    port.replies = {kShort, {}, kShort, kFrame};
+    port.replies = {kShort, {}, kShort, kLiveFrame};
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
     ASSERT_EQ(port.writes.size(), 4u);
     // Each retry flushes what the short answer left behind.
@@ -51,7 +51,7 @@ TEST_F(PollFixture, ShortAnswersAreRetriedThenAGoodOneDecodes) {
 }
 
 TEST_F(PollFixture, EighthAttemptGoesToNoComEvenWithAGoodFrame) {
-    port.replies = {kShort, kShort, kShort, kShort, kShort, kShort, kShort, kFrame};
+    port.replies = {kShort, kShort, kShort, kShort, kShort, kShort, kShort, kLiveFrame};
     state.Value = Value::fromNumber(42);
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::NoData);
     // Eight requests; the good eighth answer is waiting, so the loop ends after its first wait.
@@ -86,7 +86,7 @@ TEST_F(PollFixture, BadFramingEndsTheTickAfterEightAttemptsAndShowsIt) {
     EXPECT_FALSE(state.NewReading);
     EXPECT_EQ(state.FrameCount, 0u);
 
-    port.replies = {kFrame};
+    port.replies = {kLiveFrame};
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
     EXPECT_EQ(labels, QStringList({"Bad data", "COM3"}));
     EXPECT_TRUE(state.NewReading);
@@ -96,20 +96,20 @@ TEST_F(PollFixture, BadFramingEndsTheTickAfterEightAttemptsAndShowsIt) {
 // The right start byte and a wrong end byte: never read as a reading, even when a good frame
 // follows in the next answer.
 TEST_F(PollFixture, WrongEndByteIsNoFrame) {
-    port.replies = {fromHexText("02 20 01 99 FF"), kFrame};
+    port.replies = {fromHexText("02 20 01 99 FF"), kLiveFrame};
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
     EXPECT_EQ(state.Value.text(), "123");
     EXPECT_EQ(port.writes.size(), 2u);
 }
 
 TEST_F(PollFixture, TrailingBytesAfterAGoodFrameAreIgnored) {
-    port.replies = {kFrame + fromHexText("AA BB CC")};
+    port.replies = {kLiveFrame + fromHexText("AA BB CC")};
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
     EXPECT_EQ(state.Value.text(), "123");
 }
 
 TEST_F(PollFixture, FrameInPiecesCompleteByTheReadIsAccepted) {
-    port.onOutput = [&](const QByteArray&) { port.deliverPieces(kFrame, 3, 0.01, 0.05); };
+    port.onOutput = [&](const QByteArray&) { port.deliverPieces(kLiveFrame, 3, 0.01, 0.05); };
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
     EXPECT_EQ(port.writes.size(), 1u);
 }
@@ -158,9 +158,9 @@ TEST_F(PollFixture, BytesBehindALateFrameAreNoPartOfIt) {
             port.deliver(fromHexText("02 03 02 02 03"), 0.25);
         } else if (requests == 2) {
             port.deliver(fromHexText("03 03 03"), 0.1);
-            port.deliver(kFrame, 0.3);
+            port.deliver(kLiveFrame, 0.3);
         } else {
-            port.deliver(kFrame);
+            port.deliver(kLiveFrame);
         }
     };
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Decoded);
@@ -174,7 +174,7 @@ TEST_F(PollFixture, WaitStartedJustBeforeMidnightWaitsItsFullTime) {
     VirtualClock late(QDateTime(QDate(2010, 12, 31), QTime(23, 59, 59, 950)));
     ScriptedPort latePort(late);
     PollCycle latePoll(state, latePort, late);
-    latePort.replies = {kFrame};
+    latePort.replies = {kLiveFrame};
     const double start = late.monotonic();
     EXPECT_EQ(latePoll.poll(), PollCycle::Outcome::Decoded);
     EXPECT_NEAR(late.monotonic() - start, 0.2, 1e-9);
@@ -191,7 +191,7 @@ TEST_F(PollFixture, AnotherExchangeTakingTheLineEndsTheTick) {
     bool taken = false;
     poll.yielded = [&] { return taken; };
     clock.duringWait = [&] { taken = true; };
-    port.replies = {kFrame};
+    port.replies = {kLiveFrame};
     EXPECT_EQ(poll.poll(), PollCycle::Outcome::Yielded);
     EXPECT_TRUE(state.Value.isEmpty());
 }

@@ -6,6 +6,7 @@
 #include "records/FileTransfer.h"
 #include "sim/engine/DemoPort.h"
 #include "sim/engine/MeterEngine.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 #include "support/VirtualClock.h"
@@ -15,11 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 struct FakeView : RecordingView {
     void showRecording(const QString& fileName) override { shown << "recording " + fileName; }

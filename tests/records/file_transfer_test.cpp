@@ -4,6 +4,7 @@
 #include "common/SharedState.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 #include "support/VirtualClock.h"
@@ -36,18 +37,13 @@ AppContext contextOf(SharedState& state, Clock& clock, Dialogs& dialogs, Printer
     return AppContext{state, clock, dialogs, printer};
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
 
-QStringList rowCells(const RecordTableModel& model, int row) {
+QStringList cellsOf(const RecordTableModel& model, int row) {
     QStringList cells;
     for (int c = 0; c < RecordTableModel::kColumns; ++c)
         cells << model.cell(row, c);
@@ -114,7 +110,7 @@ TEST_P(SaveAndReadBack, GivesTheSameRows) {
     EXPECT_EQ(fileList.caption(), QStringLiteral("list.txt---*ID=12 Range:2000/LUX"));
     ASSERT_EQ(loaded.rowCount(), model.rowCount());
     for (int r = 0; r < model.rowCount(); ++r)
-        EXPECT_EQ(rowCells(loaded, r), rowCells(model, r)) << r;
+        EXPECT_EQ(cellsOf(loaded, r), cellsOf(model, r)) << r;
 }
 
 INSTANTIATE_TEST_SUITE_P(

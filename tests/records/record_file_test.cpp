@@ -1,4 +1,5 @@
 #include "records/RecordFile.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -13,11 +14,6 @@
 #endif
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
     const QString path = dir.filePath(QStringLiteral("in.txt"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -14,4 +15,9 @@ inline void click(QWidget* window, const char* key) {
     QAction* action = window->findChild<QAction*>(QString::fromLatin1(key));
     ASSERT_NE(action, nullptr) << key;
     action->trigger();
+}
+
+// Deletes the windows that closed themselves (deleteLater) before the test looks again.
+inline void settleDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr QSize kClientSize(349, 364);
+constexpr QSize kGraphClientSize(349, 364);
 
 QFont graphFont() {
     QFont font(QStringLiteral("Times New Roman"));
@@ -26,10 +26,10 @@ QFont graphFont() {
 } // namespace
 
 RealTimeGraph::RealTimeGraph(AppContext& context, WindowOwner& owner)
-    : ChartWindow(context, owner, "RealTimeGraph", "Real Time Graph ", kClientSize) {
+    : ChartWindow(context, owner, "RealTimeGraph", "Real Time Graph ", kGraphClientSize) {
     setFont(graphFont());
     // The smallest outer size of 357 x 391 pixels, less the frame around the client area.
-    setMinimumSize(kClientSize);
+    setMinimumSize(kGraphClientSize);
     move(besidePanel());
     SharedState& s = m_context.state;
     s.GridColour = kGridColourIndex;

@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/SharedState.h"
 #include "common/ui/Twips.h"
+#include "common/ui/ValueLabel.h"
 #include "tools/Candela.h"
 #include "tools/ui/NumberKeyFilter.h"
 
@@ -16,13 +17,6 @@ constexpr int kFallbackInterval = 50;
 // The third line: the boxes sit on it, the labels are centred in it.
 constexpr int kLineTop = 62;
 constexpr int kLineHeight = 26;
-
-// Labels are refreshed at the poll's pace; most refreshes change nothing, and a label that is
-// handed its own text again should not repaint.
-void showText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
 
 } // namespace
 

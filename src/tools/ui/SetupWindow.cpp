@@ -12,8 +12,8 @@
 namespace {
 
 constexpr int kTickMs = 350;
-constexpr int kWidth = 300;
-constexpr int kMargin = 10;
+constexpr int kSetupWidth = 300;
+constexpr int kSetupMargin = 10;
 constexpr int kLabelHeight = 26;
 constexpr int kButtonHeight = 28;
 
@@ -37,15 +37,15 @@ SetupWindow::~SetupWindow() = default;
 void SetupWindow::buildControls() {
     auto* frame = new QGroupBox(QStringLiteral("Time"), this);
     frame->setObjectName(QStringLiteral("FrameTime"));
-    const int inner = kWidth - 2 * kMargin;
-    frame->setGeometry(kMargin, kMargin, inner, 2 * kLabelHeight + 44);
+    const int inner = kSetupWidth - 2 * kSetupMargin;
+    frame->setGeometry(kSetupMargin, kSetupMargin, inner, 2 * kLabelHeight + 44);
     auto timeLabel = [frame, this](const char* name, const QString& caption, int y) {
         auto* l = new QLabel(caption, frame);
         l->setObjectName(QString::fromLatin1(name));
         l->setAccessibleName(caption);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(kMargin, y, frame->width() - 2 * kMargin, kLabelHeight);
+        l->setGeometry(kSetupMargin, y, frame->width() - 2 * kSetupMargin, kLabelHeight);
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
         return l;
@@ -53,17 +53,17 @@ void SetupWindow::buildControls() {
     m_lblMeterTime = timeLabel("LblMeterTime", kMeterTimeCaption, 22);
     m_lblPcTime = timeLabel("LblPCTime", kPcTimeCaption, 22 + kLabelHeight + 8);
 
-    int y = frame->y() + frame->height() + kMargin;
+    int y = frame->y() + frame->height() + kSetupMargin;
     m_cmdSetTime = new QPushButton(QStringLiteral("Set Meter Time To System Time"), this);
     m_cmdSetTime->setObjectName(QStringLiteral("CmdSetTime"));
-    m_cmdSetTime->setGeometry(kMargin, y, inner, kButtonHeight);
+    m_cmdSetTime->setGeometry(kSetupMargin, y, inner, kButtonHeight);
     connect(m_cmdSetTime, &QPushButton::clicked, this, &SetupWindow::CmdSetTime_Click);
     y += kButtonHeight + 6;
     m_cmdExit = new QPushButton(QStringLiteral("Exit"), this);
     m_cmdExit->setObjectName(QStringLiteral("CmdExit"));
-    m_cmdExit->setGeometry(kMargin, y, inner, kButtonHeight);
+    m_cmdExit->setGeometry(kSetupMargin, y, inner, kButtonHeight);
     connect(m_cmdExit, &QPushButton::clicked, this, &SetupWindow::CmdExit_Click);
-    setFixedSize(kWidth, y + kButtonHeight + kMargin);
+    setFixedSize(kSetupWidth, y + kButtonHeight + kSetupMargin);
 }
 
 void SetupWindow::Form_Load() {

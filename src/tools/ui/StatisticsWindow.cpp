@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/SharedState.h"
+#include "common/ui/ValueLabel.h"
 #include "link/Clock.h"
 
 #include <QLabel>
@@ -9,17 +10,11 @@
 
 namespace {
 
-constexpr int kFallbackInterval = 50;
-constexpr int kWidth = 250;
-constexpr int kMargin = 8;
+constexpr int kStatsFallbackInterval = 50;
+constexpr int kStatsWidth = 250;
+constexpr int kStatsMargin = 8;
 constexpr int kCaptionWidth = 90;
-constexpr int kRowHeight = 22;
-
-// Refreshed at the poll's pace; a label handed its own text again should not repaint.
-void showText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
+constexpr int kStatsRowHeight = 22;
 
 } // namespace
 
@@ -39,22 +34,22 @@ StatisticsWindow::StatisticsWindow(AppContext& context)
 StatisticsWindow::~StatisticsWindow() = default;
 
 void StatisticsWindow::buildControls() {
-    int y = kMargin;
+    int y = kStatsMargin;
     auto row = [this, &y](const char* name, const QString& caption) {
         auto* label = new QLabel(caption, this);
-        label->setGeometry(kMargin, y, kCaptionWidth, kRowHeight);
+        label->setGeometry(kStatsMargin, y, kCaptionWidth, kStatsRowHeight);
         auto* value = new QLabel(this);
         value->setObjectName(QString::fromLatin1(name));
         value->setAccessibleName(caption);
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         value->setAlignment(Qt::AlignVCenter | Qt::AlignRight);
-        value->setGeometry(kMargin + kCaptionWidth, y, kWidth - 2 * kMargin - kCaptionWidth,
-                           kRowHeight);
+        value->setGeometry(kStatsMargin + kCaptionWidth, y,
+                           kStatsWidth - 2 * kStatsMargin - kCaptionWidth, kStatsRowHeight);
         QPalette palette = value->palette();
         palette.setColor(QPalette::Window, Qt::white);
         value->setPalette(palette);
         value->setAutoFillBackground(true);
-        y += kRowHeight + 4;
+        y += kStatsRowHeight + 4;
         return value;
     };
     m_lblMax = row("LblMax", QStringLiteral("Maximum"));
@@ -67,14 +62,14 @@ void StatisticsWindow::buildControls() {
     m_lblNote = new QLabel(this);
     m_lblNote->setObjectName(QStringLiteral("LblNote"));
     m_lblNote->setAccessibleName(QStringLiteral("Note"));
-    m_lblNote->setGeometry(kMargin, y, kWidth - 2 * kMargin, kRowHeight);
-    y += kRowHeight + 4;
+    m_lblNote->setGeometry(kStatsMargin, y, kStatsWidth - 2 * kStatsMargin, kStatsRowHeight);
+    y += kStatsRowHeight + 4;
 
     auto* reset = new QPushButton(QStringLiteral("Reset"), this);
     reset->setObjectName(QStringLiteral("CmdReset"));
-    reset->setGeometry(kWidth - kMargin - 90, y, 90, 28);
+    reset->setGeometry(kStatsWidth - kStatsMargin - 90, y, 90, 28);
     connect(reset, &QPushButton::clicked, this, &StatisticsWindow::CmdReset_Click);
-    setFixedSize(kWidth, y + 28 + kMargin);
+    setFixedSize(kStatsWidth, y + 28 + kStatsMargin);
 }
 
 void StatisticsWindow::Form_Load() {
@@ -82,7 +77,8 @@ void StatisticsWindow::Form_Load() {
         const QRect panel = m_context.panelFrame();
         move(panel.x() + panel.width(), panel.y() + panel.height());
     }
-    m_timer1.setInterval(m_context.pollInterval ? m_context.pollInterval() : kFallbackInterval);
+    m_timer1.setInterval(m_context.pollInterval ? m_context.pollInterval()
+                                                : kStatsFallbackInterval);
     setTimerRunning(!m_context.timers.paused());
     showStatistics();
 }

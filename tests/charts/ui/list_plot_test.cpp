@@ -34,10 +34,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Data List---*ID=12 Range:2000/LUX");
 
-void settleDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 void fill(RecordTableModel& grid, int count) {
     QStringList rows;
     rows.reserve(count);

@@ -6,6 +6,7 @@
 #include "common/AppContext.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
+#include "support/Pixels.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 #include "support/TestContext.h"
@@ -26,12 +27,6 @@
 #include <stdexcept>
 
 namespace {
-
-const QRgb kBlack = qRgb(0, 0, 0);
-
-void settleDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 void type(QWidget* box, const QString& keys) {
     for (const QChar c : keys) {

@@ -7,6 +7,7 @@
 #include "common/AppContext.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 #include "support/TestContext.h"
@@ -26,15 +27,6 @@
 namespace {
 
 const QString kRow = QStringLiteral("1\t22/06/2010 14:05:09\t1230\t");
-
-void settleDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 class ListWindowTest : public ::testing::Test, public TestContext {
 protected:
