@@ -4,16 +4,12 @@
 #include "common/Dialogs.h"
 #include "common/SharedState.h"
 #include "common/ui/Twips.h"
-#include "link/Clock.h"
-#include "link/SerialPort.h"
-#include "panel/SamplingTick.h"
 #include "panel/ui/ToolbarIcons.h"
 #include "records/ui/RealTimeList.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
@@ -57,22 +53,20 @@ QPixmap batteryPicture() {
 PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
-    , m_portFactory(std::move(portFactory))
-    , m_poll(context.state, context.clock, context.poll, context.timers)
     , m_recorder(context, *this)
     , m_commands(context, m_windows, m_recorder)
+    , m_session(context, std::move(portFactory), m_recorder)
     , m_frameHook(context.panelFrame, [this] { return frameGeometry(); })
-    , m_intervalHook(context.pollInterval, [this] { return m_poll.timer().interval(); })
-    , m_portLabelHook(context.setPortLabel, [this](const QString& text) { showPortLabel(text); })
-    , m_sampling(context.state, context.clock, context.timers, m_recorder) {
+    , m_intervalHook(context.pollInterval, [this] { return m_session.poll().timer().interval(); })
+    , m_portLabelHook(context.setPortLabel, [this](const QString& text) { showPortLabel(text); }) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setFixedSize(twipsSize(5160, 4065));
     buildToolbar();
     buildControls();
 
-    m_poll.onDecoded = [this] { pollDecoded(); };
-    m_poll.setPortLabel = [this](const QString& text) {
+    m_session.poll().onDecoded = [this] { pollDecoded(); };
+    m_session.poll().setPortLabel = [this](const QString& text) {
         showPortLabel(text);
         if (readingLostWith(text))
             m_display.stale = true;
@@ -196,26 +190,17 @@ bool PanelWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool PanelWindow::Form_Load() {
     move(0, 0);
-    QString error;
-    m_port = m_portFactory ? m_portFactory(m_context) : nullptr;
-    if (!m_port || !m_port->open(&error)) {
-        m_port.reset();
-        m_context.dialogs.message(QStringLiteral("No device found, try again!"),
-                                  QStringLiteral("luxlog"), Dialogs::Icon::Critical, error);
+    if (!m_session.open()) {
         Form_Unload();
         return false;
     }
-    m_portHook.emplace(m_context.port, m_port.get());
     showPortLabel(portLabel(m_context.state));
     showLiveDisplay();
-    startSampling(m_context.state, m_context.clock.wallNow(), m_context.clock.monotonic());
-    m_sampling.start();
-    m_poll.start(*m_port);
     return true;
 }
 
 void PanelWindow::Timer1_Timer() {
-    m_poll.Timer1_Timer();
+    m_session.poll().Timer1_Timer();
 }
 
 void PanelWindow::pollDecoded() {
@@ -266,7 +251,7 @@ void PanelWindow::showPortLabel(const QString& text) {
 }
 
 void PanelWindow::Timer2_Timer() {
-    m_sampling.Timer2_Timer();
+    m_session.sampling().Timer2_Timer();
 }
 
 void PanelWindow::Toolbar1_ButtonClick(const QString& key) {
@@ -307,14 +292,10 @@ void PanelWindow::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_poll.stop();
-    m_sampling.stop();
+    m_session.stop();
     m_windows.closeAll();
     m_recorder.close();
-    // Exchanges still waiting end at their next wait.
-    m_portHook.reset();
-    if (m_port)
-        m_port->close();
+    m_session.release();
     emit programEnded();
 }
 

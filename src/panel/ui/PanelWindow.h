@@ -4,29 +4,27 @@
 #include "common/PauseGate.h"
 #include "common/ui/WindowOwner.h"
 #include "panel/LiveDisplay.h"
-#include "panel/LivePoll.h"
+#include "panel/MeterSession.h"
 #include "panel/PcRecorder.h"
-#include "panel/SamplingTimer.h"
 #include "panel/ui/PanelCommands.h"
 
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QLabel;
 class QToolBar;
 class QAction;
-class SerialPort;
 
-// The main window: the meter's live reading, its toolbar, the poll and sampling cycles. The
-// toolbar's branches live in PanelCommands, PC recording in PcRecorder, and the secondary
-// windows with the WindowOwner.
+// The main window: the layout of the meter's live reading and its toolbar, and the view of the
+// poll and the recording. The port, the poll and the sampling live in MeterSession, the
+// toolbar's branches in PanelCommands, PC recording in PcRecorder, and the secondary windows
+// with the WindowOwner.
 class PanelWindow : public QWidget, private RecordingView {
     Q_OBJECT
 public:
-    using PortFactory = std::function<std::unique_ptr<SerialPort>(const AppContext&)>;
+    using PortFactory = MeterSession::PortFactory;
 
     PanelWindow(AppContext& context, PortFactory portFactory, QWidget* parent = nullptr);
     ~PanelWindow() override;
@@ -39,8 +37,8 @@ public:
     void Toolbar1_ButtonClick(const QString& key);
     void LblCOM_Click();
 
-    QTimer& timer1() { return m_poll.timer(); }
-    QTimer& timer2() { return m_sampling.timer(); }
+    QTimer& timer1() { return m_session.poll().timer(); }
+    QTimer& timer2() { return m_session.sampling().timer(); }
     WindowOwner& windows() { return m_windows; }
     PanelCommands& commands() { return m_commands; }
 
@@ -68,12 +66,10 @@ private:
     void showRecordingEnded(const QString& reason, bool failed) override;
 
     AppContext& m_context;
-    PortFactory m_portFactory;
-    std::unique_ptr<SerialPort> m_port;
-    LivePoll m_poll;
     WindowOwner m_windows;
     PcRecorder m_recorder;
     PanelCommands m_commands;
+    MeterSession m_session;
     LiveDisplay m_display;
     bool m_unloaded = false;
 
@@ -100,6 +96,4 @@ private:
     ScopedHook<std::function<QRect()>> m_frameHook;
     ScopedHook<std::function<int()>> m_intervalHook;
     ScopedHook<std::function<void(const QString&)>> m_portLabelHook;
-    std::optional<ScopedHook<SerialPort*>> m_portHook;
-    SamplingTimer m_sampling;
 };

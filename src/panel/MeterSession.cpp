@@ -1,0 +1,45 @@
+#include "panel/MeterSession.h"
+
+#include "common/Dialogs.h"
+#include "common/SharedState.h"
+#include "link/Clock.h"
+#include "link/SerialPort.h"
+#include "panel/SamplingTick.h"
+
+MeterSession::MeterSession(AppContext& context, PortFactory portFactory, SampleSinks& sinks)
+    : m_context(context)
+    , m_portFactory(std::move(portFactory))
+    , m_poll(context.state, context.clock, context.poll, context.timers)
+    , m_sampling(context.state, context.clock, context.timers, sinks) {}
+
+MeterSession::~MeterSession() {
+    stop();
+    release();
+}
+
+bool MeterSession::open() {
+    QString error;
+    m_port = m_portFactory ? m_portFactory(m_context) : nullptr;
+    if (!m_port || !m_port->open(&error)) {
+        m_port.reset();
+        m_context.dialogs.message(QStringLiteral("No device found, try again!"),
+                                  QStringLiteral("luxlog"), Dialogs::Icon::Critical, error);
+        return false;
+    }
+    m_portHook.emplace(m_context.port, m_port.get());
+    startSampling(m_context.state, m_context.clock.wallNow(), m_context.clock.monotonic());
+    m_sampling.start();
+    m_poll.start(*m_port);
+    return true;
+}
+
+void MeterSession::stop() {
+    m_poll.stop();
+    m_sampling.stop();
+}
+
+void MeterSession::release() {
+    m_portHook.reset();
+    if (m_port)
+        m_port->close();
+}
