@@ -1,4 +1,5 @@
 #include "common/AppContext.h"
+#include "common/Settings.h"
 #include "common/SharedState.h"
 #include "common/ui/QtDialogs.h"
 #include "common/ui/QtPrinter.h"
@@ -11,23 +12,32 @@
 
 #include <QApplication>
 #include <QSerialPortInfo>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("luxlog"));
 
+    Settings settings(Settings::defaultPath(), [](const QString& reason) {
+        std::fprintf(stderr, "%s\n", qPrintable(reason));
+    });
+    if (QApplication::arguments().contains(QStringLiteral("--reset-settings")))
+        settings.clear();
+
     SharedState state;
     RealClock clock;
-    QtDialogs dialogs;
+    QtDialogs dialogs(&settings);
     QtPrinter printer(dialogs);
     AppContext context{state, clock, dialogs, printer};
+    context.settings = &settings;
 
     QStringList devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices << info.systemLocation();
 
     std::unique_ptr<PanelWindow> panel;
-    PortWindow port(state, devices, stablePorts());
+    PortWindow port(state, devices, stablePorts(),
+                    settings.value(SettingKeys::kLastPort).toString());
     QObject::connect(&port, &PortWindow::portChosen, [&] {
         panel = std::make_unique<PanelWindow>(
             context, [](const AppContext& c) { return openerForChoice(c.state, c.clock); });
@@ -37,7 +47,9 @@ int main(int argc, char** argv) {
             QApplication::quit();
         });
         panel->show();
-        panel->Form_Load();
+        // The port offered first next time is the one that opened.
+        if (panel->Form_Load())
+            settings.setValue(SettingKeys::kLastPort, port.chosenText());
     });
     port.show();
     const int code = QApplication::exec();

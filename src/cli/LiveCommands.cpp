@@ -10,16 +10,8 @@ int runPorts(Console& console) {
     QStringList devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices << info.systemLocation();
-    const QList<StablePort> stable = stablePorts();
-    for (const QString& item : portListItems(devices, stable)) {
-        const std::optional<PortChoice> choice = portChoiceFromText(item, stable);
-        if (choice && choice->comPort > 0)
-            console.line(item + u'\t' + deviceForComPort(choice->comPort));
-        else if (choice && choice->device != item)
-            console.line(item + u'\t' + choice->device);
-        else
-            console.line(item);
-    }
+    for (const QString& line : portListLines(devices, stablePorts()))
+        console.line(line);
     return 0;
 }
 

@@ -9,6 +9,7 @@ class Clock;
 class Dialogs;
 class Printer;
 class SerialPort;
+class Settings;
 struct SharedState;
 
 // What every window is handed: the shared state and the program's seams. The main window fills
@@ -28,6 +29,8 @@ struct AppContext {
     Dialogs& dialogs;
     Printer& printer;
     SerialPort* port = nullptr;
+    // What the program remembers between runs; null where nothing is kept (tests, luxlog-cli).
+    Settings* settings = nullptr;
     // The main window's live poll: exchanges other than the poll hold it paused while they run.
     PauseGate poll;
     // The timers that read the live reading (poll, sampling, candela): held off while a long

@@ -41,6 +41,25 @@ QStringList portListItems(const QStringList& systemDevices, const QList<StablePo
     return items;
 }
 
+QStringList portListLines(const QStringList& systemDevices, const QList<StablePort>& stable) {
+    QStringList lines;
+    QStringList listed;
+    for (const QString& item : portListItems(systemDevices, stable)) {
+        const std::optional<PortChoice> choice = portChoiceFromText(item, stable);
+        const QString device = choice && choice->comPort > 0 ? deviceForComPort(choice->comPort)
+                                                             : (choice ? choice->device : item);
+        if (device != item && !device.isEmpty()) {
+            lines << item + u'\t' + device;
+        } else {
+            if (listed.contains(item))
+                continue;
+            lines << item;
+        }
+        listed << device;
+    }
+    return lines;
+}
+
 std::optional<PortChoice> portChoiceFromText(const QString& text, const QList<StablePort>& stable) {
     if (auto choice = portChoiceFromText(text))
         return choice;

@@ -45,3 +45,8 @@ std::optional<PortChoice> portChoiceFromText(const QString& text, const QList<St
 
 // "COM1".."COM8", the stable names, the serial devices the system reports, then "Demo".
 QStringList portListItems(const QStringList& systemDevices, const QList<StablePort>& stable);
+
+// The lines of `luxlog-cli ports`: each name of the list with the device it opens after a TAB
+// where they differ ("COM1\t/dev/ttyS0"), each device once (a reported device that a COM name
+// already opens is not listed again).
+QStringList portListLines(const QStringList& systemDevices, const QList<StablePort>& stable);

@@ -9,7 +9,12 @@
 #include <optional>
 
 class SampleSinks;
+struct ChosenPort;
 class SerialPort;
+
+// The detail under "No device found, try again!": the device tried, the system's reason (none
+// when no port goes by the chosen name), and the way to try the program without a meter.
+QString notFoundDetail(const ChosenPort& chosen, const QString& reason);
 
 // The meter's line for the main window's life, without the window: the port opened at the start
 // (or the failure said), polled by LivePoll and sampled by SamplingTimer, and let go in order at

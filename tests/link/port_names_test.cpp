@@ -53,6 +53,19 @@ TEST(PortChoice, ListOffersComPortsThenDevicesThenDemo) {
     EXPECT_EQ(items.last(), "Demo");
 }
 
+#ifndef Q_OS_WIN
+// luxlog-cli ports: each device once, a COM name with the device it opens.
+TEST(PortChoice, PortLinesListEachDeviceOnce) {
+    const QList<StablePort> stable = {{"FT232R_A1", "/dev/serial/by-id/usb-FT232R_A1-if00"}};
+    const QStringList lines =
+        portListLines({"/dev/ttyS0", "/dev/ttyS7", "/dev/ttyUSB0", "/dev/ttyUSB0"}, stable);
+    EXPECT_EQ(lines.join(u'|').toStdString(),
+              "COM1\t/dev/ttyS0|COM2\t/dev/ttyS1|COM3\t/dev/ttyS2|COM4\t/dev/ttyS3|"
+              "COM5\t/dev/ttyS4|COM6\t/dev/ttyS5|COM7\t/dev/ttyS6|COM8\t/dev/ttyS7|"
+              "FT232R_A1\t/dev/serial/by-id/usb-FT232R_A1-if00|/dev/ttyUSB0|Demo");
+}
+#endif
+
 TEST(StablePorts, ListedFromTheFolderAndOpenedByTheirPath) {
     QTemporaryDir dir;
     // Links to a device file, as the system makes them; a short name that another port or

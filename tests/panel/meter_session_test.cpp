@@ -25,14 +25,20 @@ TEST(MeterSession, PortThatCannotBeOpenedIsSaidAndNothingRuns) {
     const struct {
         const char* name;
         bool portMade;
+        const char* reason;
         const char* detail;
     } cases[] = {
-        {"open fails", true, "Permission denied"},
-        {"no port for the choice", false, ""},
+        {"open fails", true, "Permission denied",
+         "Device: /dev/ttyUSB7\nReason: Permission denied\n"
+         "Choose Demo to try luxlog without a meter."},
+        {"no port for the choice", false, "",
+         "Device: /dev/ttyUSB7\nReason: no serial port goes by that name\n"
+         "Choose Demo to try luxlog without a meter."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestContext t;
+        t.state.ComDevice = QStringLiteral("/dev/ttyUSB7");
         NoSinks sinks;
         MeterSession session(
             t.context,
@@ -41,7 +47,7 @@ TEST(MeterSession, PortThatCannotBeOpenedIsSaidAndNothingRuns) {
                     return nullptr;
                 auto port = std::make_unique<ScriptedPort>(t.clock);
                 port->failOpen = true;
-                port->openError = QString::fromLatin1(c.detail);
+                port->openError = QString::fromLatin1(c.reason);
                 return port;
             },
             sinks);

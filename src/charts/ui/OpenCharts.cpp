@@ -4,6 +4,7 @@
 #include "charts/ui/ListPlot.h"
 #include "charts/ui/RealTimeGraph.h"
 #include "common/AppContext.h"
+#include "common/RememberedState.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
 
@@ -26,6 +27,7 @@ void openRealTimeGraph(AppContext& context, WindowOwner& owner) {
     s.GraphTop = s.GraphMax;
     s.GraphBottom = s.GraphMin;
     s.GraphStep = 1.0;
+    recallGraphRange(s, s, context.settings);
     showRealTimeGraph(context, owner);
 }
 

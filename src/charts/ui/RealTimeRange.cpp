@@ -5,6 +5,7 @@
 #include "charts/ui/RangeBox.h"
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
+#include "common/RememberedState.h"
 #include "common/SharedState.h"
 #include "common/ui/Twips.h"
 #include "common/ui/WindowOwner.h"
@@ -79,6 +80,7 @@ void RealTimeRange::checkAndReopen() {
     s.GraphStep = range.step;
     try {
         showGraph(m_context, m_owner);
+        rememberGraphRange(s, s, m_context.settings);
     } catch (const std::exception& failure) {
         s.GraphTop = oldTop;
         s.GraphBottom = oldBottom;

@@ -1,5 +1,7 @@
 #include "common/ui/QtDialogs.h"
 
+#include "common/Settings.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -63,19 +65,30 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter) {
-    return remember(
-        QFileDialog::getOpenFileName(QApplication::activeWindow(), title, m_folder, filter));
+    return remember(filter, QFileDialog::getOpenFileName(QApplication::activeWindow(), title,
+                                                         folderFor(filter), filter));
 }
 
 std::optional<QString> QtDialogs::saveFile(const QString& title, const QString& filter) {
     // Qt's save dialog asks before replacing an existing file.
-    return remember(
-        QFileDialog::getSaveFileName(QApplication::activeWindow(), title, m_folder, filter));
+    return remember(filter, QFileDialog::getSaveFileName(QApplication::activeWindow(), title,
+                                                         folderFor(filter), filter));
 }
 
-std::optional<QString> QtDialogs::remember(const QString& path) {
+QString QtDialogs::folderFor(const QString& filter) const {
+    if (m_settings) {
+        const QString kept = m_settings->value(fileKindKey(filter)).toString();
+        if (!kept.isEmpty() && QFileInfo(kept).isDir())
+            return kept;
+    }
+    return m_folder;
+}
+
+std::optional<QString> QtDialogs::remember(const QString& filter, const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
     m_folder = QFileInfo(path).absolutePath();
+    if (m_settings)
+        m_settings->setValue(fileKindKey(filter), m_folder);
     return path;
 }

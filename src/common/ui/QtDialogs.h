@@ -4,10 +4,16 @@
 
 #include <QString>
 
+class Settings;
+
 // The program's dialogs: message boxes, input boxes and file dialogs of Qt, over the active
-// window. The file dialogs start in the folder of the last file chosen.
+// window. A file dialog starts in the folder of the last file chosen for its kind of file (its
+// filter): pictures and record files each keep their own, between runs too with `settings`.
 class QtDialogs : public Dialogs {
 public:
+    explicit QtDialogs(Settings* settings = nullptr)
+        : m_settings(settings) {}
+
     void message(const QString& text, const QString& title, Icon icon,
                  const QString& detail = {}) override;
     bool confirm(const QString& text, const QString& title) override;
@@ -17,8 +23,10 @@ public:
     std::optional<QString> saveFile(const QString& title, const QString& filter) override;
 
 private:
-    std::optional<QString> remember(const QString& path);
+    QString folderFor(const QString& filter) const;
+    std::optional<QString> remember(const QString& filter, const QString& path);
 
+    Settings* m_settings;
     QString m_folder;
 };
 

@@ -1,6 +1,7 @@
 #include "common/ui/WindowOwner.h"
 
 #include "common/ui/SecondaryWindow.h"
+#include "common/ui/WindowPlaces.h"
 
 #include <vector>
 
@@ -32,6 +33,8 @@ void WindowOwner::adopt(const QString& name, QWidget* window, bool keepOpen) {
     // Forget the windows that have gone meanwhile.
     std::erase_if(m_windows, [](const auto& entry) { return entry.second.isNull(); });
     m_windows.emplace(name, window);
+    if (m_places)
+        m_places->track(window);
 }
 
 void WindowOwner::close(const QString& name) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 
+class WindowPlaces;
+
 // Keeps track of the secondary windows by name ("RealTimeList", "Memory", ...): at most one
 // open window per name, and every one of them closed when the program ends. A window deletes
 // itself once closed; the owner only forgets it.
@@ -44,6 +46,9 @@ public:
         return window;
     }
 
+    // Windows taken from now on open where the user last left them.
+    void placeWith(WindowPlaces* places) { m_places = places; }
+
     // Closes the window open under `name`, if any.
     void close(const QString& name);
     // Closes every window the owner has taken, open or kept.
@@ -51,4 +56,5 @@ public:
 
 private:
     std::multimap<QString, QPointer<QWidget>> m_windows;
+    WindowPlaces* m_places = nullptr;
 };

@@ -19,11 +19,15 @@ FloodPanel::FloodPanel(const QString& caption, QWidget* parent)
     , m_caption(caption) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
+    setAccessibleDescription(caption);
 }
 
 void FloodPanel::setFloodPercent(double percent) {
     m_percent = std::clamp(percent, 0.0, 100.0);
-    setToolTip(QString::number(m_percent, 'f', 2) + QStringLiteral(" %"));
+    // What the bar shows, for the pointer and for a screen reader.
+    const QString shown = QString::number(m_percent, 'f', 2) + QStringLiteral(" %");
+    setToolTip(shown);
+    setAccessibleName(shown);
     update();
 }
 

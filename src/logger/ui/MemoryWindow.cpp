@@ -82,6 +82,8 @@ void MemoryWindow::buildControls() {
     m_ssPanel4->setGeometry(right, y, half / 2, kControlHeight);
     m_lblIntv = panelLabel(this, "LblIntv", QString(), QFrame::Sunken);
     m_lblIntv->setGeometry(right + half / 2, y, kMargin + width - right - half / 2, kControlHeight);
+    m_lblId->setAccessibleDescription(QStringLiteral("ID"));
+    m_lblIntv->setAccessibleDescription(QStringLiteral("Interval in seconds"));
     for (QLabel* value : {m_lblId, m_lblIntv}) {
         QPalette palette = value->palette();
         palette.setColor(QPalette::Window, Qt::white);

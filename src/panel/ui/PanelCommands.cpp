@@ -4,6 +4,7 @@
 #include "charts/ui/ChartNames.h"
 #include "charts/ui/OpenCharts.h"
 #include "common/AppContext.h"
+#include "common/RememberedState.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
 #include "logger/ui/OpenDataLogger.h"
@@ -106,7 +107,8 @@ void PanelCommands::statistics() {
 }
 
 void PanelCommands::samplingTime() {
-    enterSamplingTime(m_context.state, m_context.dialogs);
+    if (enterSamplingTime(m_context.state, m_context.dialogs))
+        rememberSamplingTime(m_context.state, m_context.settings);
 }
 
 void PanelCommands::memory() {

@@ -53,6 +53,7 @@ QPixmap batteryPicture() {
 PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
+    , m_places(context.settings)
     , m_recorder(context, *this)
     , m_commands(context, m_windows, m_recorder)
     , m_session(context, std::move(portFactory), m_recorder)
@@ -64,6 +65,7 @@ PanelWindow::PanelWindow(AppContext& context, PortFactory portFactory, QWidget* 
     setFixedSize(twipsSize(5160, 4065));
     buildToolbar();
     buildControls();
+    m_windows.placeWith(&m_places);
 
     m_session.poll().onDecoded = [this] { pollDecoded(); };
     m_session.poll().setPortLabel = [this](const QString& text) {
@@ -158,15 +160,15 @@ void PanelWindow::buildControls() {
     m_lblCom = label("LblCOM", QString(), boldFont(QStringLiteral("Times New Roman"), 24),
                      twipsPoint(4890, 3360));
     m_lblCom->setPalette(red);
-    // Labels whose text is a value say what the value is.
-    const std::pair<QWidget*, const char*> names[] = {
-        {m_lblValue, "Reading"},  {m_lblRange, "Range"},
-        {m_imgBt, "Battery low"}, {m_lblFileName, "Recording file"},
-        {m_lblRec, "Recording"},  {m_lblCount, "Records written"},
-        {m_lblCom, "Port"},
+    // A screen reader reads a label's shown text as its name; the description says what the
+    // value is. The battery picture has no text, so its name says what it shows.
+    const std::pair<QWidget*, const char*> descriptions[] = {
+        {m_lblValue, "Reading"}, {m_lblRange, "Range"},           {m_lblFileName, "Recording file"},
+        {m_lblRec, "Recording"}, {m_lblCount, "Records written"}, {m_lblCom, "Port"},
     };
-    for (const auto& [widget, name] : names)
-        widget->setAccessibleName(QString::fromLatin1(name));
+    for (const auto& [widget, description] : descriptions)
+        widget->setAccessibleDescription(QString::fromLatin1(description));
+    m_imgBt->setAccessibleName(QStringLiteral("Battery low"));
     m_lblCom->setCursor(Qt::PointingHandCursor);
     m_lblCom->installEventFilter(this);
 
@@ -196,6 +198,8 @@ bool PanelWindow::Form_Load() {
     }
     showPortLabel(portLabel(m_context.state));
     showLiveDisplay();
+    // Where the user last left it, once it stands at its usual place.
+    m_places.track(this);
     return true;
 }
 

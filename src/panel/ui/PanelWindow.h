@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/PauseGate.h"
 #include "common/ui/WindowOwner.h"
+#include "common/ui/WindowPlaces.h"
 #include "panel/LiveDisplay.h"
 #include "panel/MeterSession.h"
 #include "panel/PcRecorder.h"
@@ -66,6 +67,7 @@ private:
     void showRecordingEnded(const QString& reason, bool failed) override;
 
     AppContext& m_context;
+    WindowPlaces m_places;
     WindowOwner m_windows;
     PcRecorder m_recorder;
     PanelCommands m_commands;

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 PortWindow::PortWindow(SharedState& state, const QStringList& systemDevices,
-                       const QList<StablePort>& stable, QWidget* parent)
+                       const QList<StablePort>& stable, const QString& lastPort, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_stable(stable) {
@@ -40,22 +40,32 @@ PortWindow::PortWindow(SharedState& state, const QStringList& systemDevices,
     port2->setGeometry(twipsRect(1320, 5760, 855, 375));
     connect(port2, &QPushButton::clicked, this, &PortWindow::Port2_Click);
 
-    Form_Load(systemDevices);
+    Form_Load(systemDevices, lastPort);
 }
 
-void PortWindow::Form_Load(const QStringList& systemDevices) {
+void PortWindow::Form_Load(const QStringList& systemDevices, const QString& lastPort) {
     move(twipsPoint(3700, 2700));
-    m_txtCom->addItems(portListItems(systemDevices, m_stable));
+    QStringList items = portListItems(systemDevices, m_stable);
+    if (!lastPort.isEmpty()) {
+        items.removeAll(lastPort);
+        items.prepend(lastPort);
+    }
+    m_txtCom->addItems(items);
     // Adapter names and device paths are longer than the box: the list opens as wide as they.
     int widest = 0;
     for (int i = 0; i < m_txtCom->count(); ++i)
         widest = std::max(widest, m_txtCom->fontMetrics().horizontalAdvance(m_txtCom->itemText(i)));
     m_txtCom->view()->setMinimumWidth(widest + 30);
     m_txtCom->setCurrentIndex(0);
-    m_txtCom->setEditText(QStringLiteral("COM1"));
+    m_txtCom->setEditText(lastPort.isEmpty() ? QStringLiteral("COM1") : lastPort);
+}
+
+QString PortWindow::chosenText() const {
+    return m_chosen;
 }
 
 void PortWindow::CmdOK_Click() {
+    m_chosen = m_txtCom->currentText().trimmed();
     if (const auto choice = portChoiceFromText(m_txtCom->currentText(), m_stable)) {
         m_state.ComPort = choice->comPort;
         m_state.ComDevice = choice->device;
@@ -75,6 +85,7 @@ void PortWindow::Port2_Click() {
 void PortWindow::choose(qint16 comPort) {
     m_state.ComPort = comPort;
     m_state.ComDevice.clear();
+    m_chosen = QStringLiteral("COM") + QString::number(comPort);
     emit portChosen();
     close();
 }

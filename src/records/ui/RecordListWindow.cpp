@@ -70,7 +70,6 @@ void RecordListWindow::showNote(const QString& note) {
         m_toolbar->addWidget(m_note);
     }
     m_note->setText(note);
-    m_note->setAccessibleName(note);
 }
 
 QString RecordListWindow::caption() const {

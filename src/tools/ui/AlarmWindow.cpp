@@ -1,6 +1,7 @@
 #include "tools/ui/AlarmWindow.h"
 
 #include "common/AppContext.h"
+#include "common/RememberedState.h"
 #include "common/SharedState.h"
 #include "tools/AlarmSettings.h"
 #include "tools/ui/NumberKeyFilter.h"
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -39,8 +41,15 @@ void AlarmWindow::buildControls() {
     m_optFc = new QRadioButton(QStringLiteral("Fc"), frame);
     m_optFc->setObjectName(QStringLiteral("OptFc"));
     m_optFc->setGeometry(kInner / 2 + 10, 22, kInner / 2 - 20, 22);
-    connect(m_optLux, &QRadioButton::clicked, this, &AlarmWindow::OptLUX_Click);
-    connect(m_optFc, &QRadioButton::clicked, this, &AlarmWindow::OptFc_Click);
+    // The checked state, not the click: the keyboard and a screen reader's toggle choose too.
+    connect(m_optLux, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            OptLUX_Click();
+    });
+    connect(m_optFc, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            OptFc_Click();
+    });
 
     int y = frame->y() + frame->height() + kMargin;
     auto limitRow = [this, &y](const char* panelName, const QString& caption, const char* boxName,
@@ -84,6 +93,9 @@ void AlarmWindow::Form_Load() {
 
 void AlarmWindow::showAlarmUnit() {
     if (const std::optional<AlarmForm> form = alarmForm(m_context.state)) {
+        // Showing the unit is no choice of the user's.
+        const QSignalBlocker luxQuiet(m_optLux);
+        const QSignalBlocker fcQuiet(m_optFc);
         m_optLux->setChecked(!form->fc);
         m_optFc->setChecked(form->fc);
         m_tth->setText(form->high);
@@ -111,6 +123,8 @@ void AlarmWindow::CmdOK_Click() {
         QScopedValueRollback guard(m_enabling, true);
         const bool enabled = enableAlarm(
             m_context, m_tth->text(), m_ttl->text(), [this] { return closing(); }, switching);
+        if (enabled)
+            rememberAlarm(m_context.state, m_context.settings);
         if (enabled && !closing())
             close();
     });
@@ -118,5 +132,6 @@ void AlarmWindow::CmdOK_Click() {
 
 void AlarmWindow::CmdDisable_Click() {
     m_context.state.AlarmOn = false;
+    rememberAlarm(m_context.state, m_context.settings);
     close();
 }

@@ -78,14 +78,14 @@ void LightWindow::buildControls() {
 
     shape("Shape2", QRect(136, top - 2, 108, h + 4));
     m_lblLight = label("LblLight", QStringLiteral("20000"), QRect(140, top, 58, h), right);
-    m_lblLight->setAccessibleName(QStringLiteral("Reading"));
+    m_lblLight->setAccessibleDescription(QStringLiteral("Reading"));
     m_lblUnit = label("LblUnit", QStringLiteral("LUX"), QRect(202, top, 38, h));
-    m_lblUnit->setAccessibleName(QStringLiteral("Unit"));
+    m_lblUnit->setAccessibleDescription(QStringLiteral("Unit"));
     label("Lblequ", QStringLiteral("="), QRect(244, top, 16, h), centre);
 
     shape("Shape3", QRect(260, top - 2, width - 266, h + 4));
     m_lblCd = label("Lblcd", QString(), QRect(264, top, width - 300, h), right);
-    m_lblCd->setAccessibleName(QStringLiteral("Luminous intensity in cd"));
+    m_lblCd->setAccessibleDescription(QStringLiteral("Luminous intensity in cd"));
     label("cd", QStringLiteral("cd"), QRect(width - 32, top, 24, h));
 }
 

@@ -42,7 +42,7 @@ void SetupWindow::buildControls() {
     auto timeLabel = [frame, this](const char* name, const QString& caption, int y) {
         auto* l = new QLabel(caption, frame);
         l->setObjectName(QString::fromLatin1(name));
-        l->setAccessibleName(caption);
+        l->setAccessibleDescription(caption);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         l->setAlignment(Qt::AlignCenter);
         l->setGeometry(kSetupMargin, y, frame->width() - 2 * kSetupMargin, kLabelHeight);

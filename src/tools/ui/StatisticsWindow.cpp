@@ -40,7 +40,7 @@ void StatisticsWindow::buildControls() {
         label->setGeometry(kStatsMargin, y, kCaptionWidth, kStatsRowHeight);
         auto* value = new QLabel(this);
         value->setObjectName(QString::fromLatin1(name));
-        value->setAccessibleName(caption);
+        value->setAccessibleDescription(caption);
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         value->setAlignment(Qt::AlignVCenter | Qt::AlignRight);
         value->setGeometry(kStatsMargin + kCaptionWidth, y,
@@ -61,7 +61,7 @@ void StatisticsWindow::buildControls() {
 
     m_lblNote = new QLabel(this);
     m_lblNote->setObjectName(QStringLiteral("LblNote"));
-    m_lblNote->setAccessibleName(QStringLiteral("Note"));
+    m_lblNote->setAccessibleDescription(QStringLiteral("Note"));
     m_lblNote->setGeometry(kStatsMargin, y, kStatsWidth - 2 * kStatsMargin, kStatsRowHeight);
     y += kStatsRowHeight + 4;
 

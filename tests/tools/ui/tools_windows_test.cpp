@@ -5,6 +5,7 @@
 #include "tools/ui/OpenTools.h"
 #include "tools/ui/SetupWindow.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -231,4 +233,39 @@ TEST_F(ToolsWindows, AlarmEnableAndDisable) {
     click(control<QPushButton>(alarm, "CmdDisable"));
     EXPECT_FALSE(state.AlarmOn);
     EXPECT_FALSE(alarm->isVisible());
+}
+
+// The unit option counts however it was chosen: a click, the keyboard (the checked state
+// changes without a click) or a screen reader's toggle action.
+TEST_F(ToolsWindows, AlarmUnitFollowsTheOptionHoweverItIsChosen) {
+    const struct {
+        const char* how;
+        std::function<void(QRadioButton*)> choose;
+    } ways[] = {
+        {"mouse click", [](QRadioButton* option) { option->click(); }},
+        {"keyboard", [](QRadioButton* option) { option->setChecked(true); }},
+        {"screen reader",
+         [](QRadioButton* option) {
+             QAccessibleInterface* face = QAccessible::queryAccessibleInterface(option);
+             ASSERT_TRUE(face && face->actionInterface());
+             const QStringList actions = face->actionInterface()->actionNames();
+             const QString action = actions.contains(QAccessibleActionInterface::toggleAction())
+                                        ? QAccessibleActionInterface::toggleAction()
+                                        : QAccessibleActionInterface::pressAction();
+             face->actionInterface()->doAction(action);
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        state.AlarmUnit = "LUX";
+        QPointer<AlarmWindow> alarm = openAlarm(context, owner);
+        ASSERT_TRUE(alarm);
+        way.choose(control<QRadioButton>(alarm, "OptFc"));
+        EXPECT_TRUE(control<QRadioButton>(alarm, "OptFc")->isChecked());
+        EXPECT_EQ(state.AlarmUnit, "Fc");
+        way.choose(control<QRadioButton>(alarm, "OptLUX"));
+        EXPECT_EQ(state.AlarmUnit, "LUX");
+        alarm->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }

@@ -1,0 +1,87 @@
+#include "common/Settings.h"
+#include "common/ui/WindowOwner.h"
+#include "common/ui/WindowPlaces.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window of the program: it places itself at its usual place before it shows, as the
+// program's windows do in their load.
+QWidget* windowAtItsUsualPlace(const char* name, bool resizable) {
+    auto* window = new QWidget;
+    window->setObjectName(QString::fromLatin1(name));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (resizable)
+        window->resize(200, 100);
+    else
+        window->setFixedSize(200, 100);
+    window->move(30, 40);
+    return window;
+}
+
+void settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+} // namespace
+
+// A window opens where the user last left it (with its size, where it can be resized), also in
+// the next run; one left where no screen is now opens at its usual place.
+TEST(WindowPlaces, WindowsOpenWhereTheyWereLeft) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("luxlog.conf");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        const char* name;
+        bool resizable;
+        QPoint movedTo;
+        QSize resizedTo;
+        QPoint opensAt;
+        QSize opensWith;
+    } cases[] = {
+        {"Alarm", false, screen.topLeft() + QPoint(150, 120), QSize(200, 100),
+         screen.topLeft() + QPoint(150, 120), QSize(200, 100)},
+        {"FileList", true, screen.topLeft() + QPoint(60, 70), QSize(320, 240),
+         screen.topLeft() + QPoint(60, 70), QSize(320, 240)},
+        {"Light", false, QPoint(-40000, -40000), QSize(200, 100), QPoint(30, 40), QSize(200, 100)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            Settings settings(path);
+            WindowPlaces places(&settings);
+            WindowOwner owner;
+            owner.placeWith(&places);
+            QWidget* window = windowAtItsUsualPlace(c.name, c.resizable);
+            owner.adopt(QString::fromLatin1(c.name), window);
+            window->show();
+            window->move(c.movedTo);
+            if (c.resizable)
+                window->resize(c.resizedTo);
+            settle();
+            window->close(); // hidden: its place is written at once
+            settle();
+        }
+        Settings settings(path); // the next run
+        WindowPlaces places(&settings);
+        WindowOwner owner;
+        owner.placeWith(&places);
+        QWidget* window = windowAtItsUsualPlace(c.name, c.resizable);
+        owner.adopt(QString::fromLatin1(c.name), window);
+        window->show();
+        settle();
+        EXPECT_EQ(window->pos(), c.opensAt);
+        EXPECT_EQ(window->size(), c.opensWith);
+        window->close();
+        settle();
+    }
+}
