@@ -32,3 +32,13 @@ int runDownload(CliSession& session, int setNumber, const std::optional<QString>
 
 // The meter's clock beside the PC's, after setting the one to the other when `set`.
 int runClock(CliSession& session, bool set);
+
+struct ConvertRequest {
+    enum class To { Csv, Jsonl, Record };
+    QString input;
+    To to = To::Csv;
+    std::optional<QString> output;
+};
+// A record file or an exported CSV in another form: into `output`, or onto standard output.
+// A malformed line ends it with the line's number.
+int runConvert(Console& console, const ConvertRequest& request);

@@ -358,6 +358,23 @@ TEST(Cli, LoggerSetsAndDownloadMatchTheDataLoggerWindow) {
     EXPECT_EQ(fileBytes(cliPath), saved);
     ASSERT_EQ(toStdout.finish(), 0) << toStdout.err.toStdString();
     EXPECT_EQ(toStdout.out, saved);
+
+    // The set as CSV and JSON Lines, and the CSV back into the very same record file.
+    const QString csvPath = dir.filePath("set2.csv");
+    Cli toCsv({"convert", cliPath, "--to", "csv", "-o", csvPath});
+    ASSERT_EQ(toCsv.finish(), 0) << toCsv.err.toStdString();
+    const QList<QByteArray> rows = fileBytes(csvPath).split('\n');
+    ASSERT_EQ(rows.size(), 502); // header, 500 records, nothing after the last CR LF
+    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id\r");
+    EXPECT_TRUE(rows[1].startsWith("1,")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[1].endsWith(",Fc,200,false,1234\r")) << rows[1].toStdString();
+    Cli toJson({"convert", csvPath, "--to", "jsonl"});
+    ASSERT_EQ(toJson.finish(), 0) << toJson.err.toStdString();
+    EXPECT_EQ(toJson.out.count('\n'), 500);
+    EXPECT_TRUE(toJson.out.startsWith("{\"number\":1,")) << toJson.out.left(80).toStdString();
+    Cli back({"convert", csvPath, "--to", "record"});
+    ASSERT_EQ(back.finish(), 0) << back.err.toStdString();
+    EXPECT_EQ(back.out, saved);
 }
 
 // The meter's clock as the clock window shows it, set to the PC clock on request; refused, as
@@ -392,6 +409,14 @@ TEST(Cli, ErrorsAndHelpTexts) {
     QTemporaryDir dir;
     const QString existing = dir.filePath("existing.txt");
     QFile(existing).open(QIODevice::WriteOnly);
+    const QString badCsv = dir.filePath("bad.csv");
+    {
+        QFile file(badCsv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("number,time,value,reading,unit,range,battery_low,meter_id\r\n"
+                   "1,2010-06-22T14:05:09+02:00,5,5,LUX,2000,false,7\r\n"
+                   "2,2010-06-22T14:05:10+02:00,5,5,LUX,2000,false\r\n");
+    }
     const struct {
         QStringList arguments;
         int status;
@@ -412,6 +437,11 @@ TEST(Cli, ErrorsAndHelpTexts) {
         {{"sets", "--port", "com1"}, 1, "\"com1\" names no port"},
         {{"sets", "--port", "/dev/no-such-meter"}, 1, "No device found at /dev/no-such-meter"},
         {{"download", "9", "--port", "Demo"}, 1, "the meter holds no set 9, only sets 1 to 3"},
+        {{"convert", existing}, 2, "--to takes csv, jsonl or record"},
+        {{"convert", existing, "--to", "xlsx"}, 2, "--to takes csv, jsonl or record"},
+        {{"convert", dir.filePath("none.txt"), "--to", "csv"}, 1, "none.txt"},
+        {{"convert", existing, "--to", "csv", "-o", existing}, 1, "OUT is FILE itself"},
+        {{"convert", badCsv, "--to", "record"}, 1, "bad.csv:3: 7 fields where a row has 8"},
     };
     for (const auto& c : cases) {
         Cli cli(c.arguments);
@@ -429,7 +459,8 @@ TEST(Cli, ErrorsAndHelpTexts) {
     EXPECT_EQ(busy.err, "luxlog-cli: cannot open " + sim.device + ": " + sim.device +
                             " is in use by another program: close that program and try again.\n");
 
-    for (const char* command : {"ports", "read", "record", "sets", "download", "clock"}) {
+    for (const char* command :
+         {"ports", "read", "record", "sets", "download", "clock", "convert"}) {
         Cli help({command, "--help"});
         EXPECT_EQ(help.finish(), 0);
         EXPECT_TRUE(help.out.startsWith(QByteArray("Usage: luxlog-cli ") + command))
@@ -449,12 +480,17 @@ TEST(Cli, PortsAreThoseOfTheStartWindow) {
     const PortWindow window(state, devices, stable);
     const auto* choices = window.findChild<QComboBox*>(QStringLiteral("TxtCOM"));
     ASSERT_TRUE(choices);
+    // Each device once: one that a COM name opens already is not listed again by its path.
     QString offered;
+    QStringList listed;
     for (int i = 0; i < choices->count(); ++i) {
         const QString name = choices->itemText(i);
         const auto choice = portChoiceFromText(name, stable);
         const QString device =
             choice->comPort > 0 ? "/dev/ttyS" + QString::number(i) : choice->device;
+        if (device == name && listed.contains(device))
+            continue;
+        listed << device;
         offered += name + (device == name ? QString() : u'\t' + device) + '\n';
     }
     EXPECT_EQ(QString::fromLocal8Bit(cli.out), offered);
