@@ -105,7 +105,10 @@ int readCommand(const Invocation& call) {
         if (!readings)
             return call.usageError(QStringLiteral("--count takes a whole number above 0"));
     }
-    return withMeter(call, true, [&](CliSession& session) { return runRead(session, readings); });
+    // Without a count a stop is the way to end it; with one, a stop before the last reading
+    // leaves the job undone, as for the other one-shot commands.
+    return withMeter(call, !readings.has_value(),
+                     [&](CliSession& session) { return runRead(session, readings); });
 }
 
 const QString kRecordHelp =

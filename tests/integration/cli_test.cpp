@@ -313,6 +313,32 @@ TEST(Cli, RecordSurvivesSigtermAndSigkill) {
     EXPECT_GE(checkRecordFile(killPath).size(), written);
 }
 
+// A stop before "read" printed its count of readings leaves the job undone: exit status 130;
+// without a count a stop is its way to end.
+TEST(Cli, ReadStoppedBeforeItsCountSaysSo) {
+    const struct {
+        QStringList count;
+        int status;
+    } cases[] = {{{"--count", "5"}, 130}, {{}, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        Sim sim;
+        sim.control("silent on");
+        Cli cli(QStringList{"read", "--port", sim.device} + c.count);
+        // Once it has said the meter is silent, it is waiting for readings that do not come.
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                cli.collect();
+                return !cli.err.isEmpty();
+            },
+            20000));
+        cli.process.terminate();
+        EXPECT_EQ(cli.finish(), c.status) << cli.err.toStdString();
+        EXPECT_EQ(cli.err.contains("interrupted"), c.status == 130) << cli.err.toStdString();
+        EXPECT_EQ(cli.out, QByteArray());
+    }
+}
+
 // "sets" lists what the data logger window shows; "download" writes, to a file or onto standard
 // output, what the downloaded-data list saves.
 TEST(Cli, LoggerSetsAndDownloadMatchTheDataLoggerWindow) {
