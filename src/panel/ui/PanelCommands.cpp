@@ -10,6 +10,7 @@
 #include "panel/MeterId.h"
 #include "panel/PcRecorder.h"
 #include "panel/SamplingTime.h"
+#include "panel/ui/HelpWindow.h"
 #include "records/RecordFile.h"
 #include "records/ui/DataList.h"
 #include "records/ui/FileList.h"
@@ -20,6 +21,7 @@
 namespace {
 
 const QString kRealTimeList = QStringLiteral("RealTimeList");
+const QString kHelp = QStringLiteral("Help");
 
 } // namespace
 
@@ -123,6 +125,19 @@ void PanelCommands::timeSet() {
 
 void PanelCommands::alarm() {
     openAlarm(m_context, m_owner);
+}
+
+void PanelCommands::help() {
+    m_owner.openOrRaise<HelpWindow>(
+        kHelp, [] { return new HelpWindow; },
+        [this](HelpWindow& window) {
+            // Beside the main window, whose buttons it explains.
+            if (m_context.panelFrame) {
+                const QRect panel = m_context.panelFrame();
+                window.move(panel.x() + panel.width(), panel.y());
+            }
+            window.show();
+        });
 }
 
 void PanelCommands::connectPlot(RecordListWindow& list) {

@@ -44,6 +44,8 @@ public:
     void light();
     void timeSet();
     void alarm();
+    // F1: the help window, opened or brought to the front.
+    void help();
 
 private:
     // "Plot" on a list window prepares the plot from that list.

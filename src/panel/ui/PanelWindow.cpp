@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 
@@ -111,6 +112,12 @@ void PanelWindow::buildToolbar() {
     }
     // Button 1 shows the picture of "Save1" while not recording.
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
+
+    // F1 opens the help from any of the program's windows, not only this one.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setObjectName(QStringLiteral("HelpKey"));
+    help->setContext(Qt::ApplicationShortcut);
+    connect(help, &QShortcut::activated, this, [this] { m_commands.help(); });
 }
 
 void PanelWindow::buildControls() {

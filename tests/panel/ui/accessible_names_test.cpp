@@ -95,6 +95,7 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasAName) {
     auto* graph = panel.windows().open<RealTimeGraph>(QStringLiteral("RealTimeGraph"));
     ASSERT_NE(graph, nullptr);
     graph->Toolbar1_ButtonClick(QStringLiteral("Limit"));
+    panel.commands().help();
 
     QStringList walked;
     QStringList nameless;
@@ -117,7 +118,7 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasAName) {
 
     walked.sort();
     EXPECT_EQ(walked.join(u' ').toStdString(),
-              "Alarm FileList Light ListPlot Memory Panel PlotRange Port RealTimeGraph "
+              "Alarm FileList Help Light ListPlot Memory Panel PlotRange Port RealTimeGraph "
               "RealTimeList RealTimeRange Setup Statistics");
     EXPECT_TRUE(nameless.isEmpty()) << nameless.join(u'\n').toStdString();
 }

@@ -1,6 +1,7 @@
 #include "charts/ui/RealTimeGraph.h"
 #include "common/AppContext.h"
 #include "common/SharedState.h"
+#include "panel/ui/HelpWindow.h"
 #include "panel/ui/PanelWindow.h"
 #include "records/ui/RealTimeList.h"
 #include "support/SimulatedMeter.h"
@@ -27,6 +28,15 @@ void pressIn(QWidget* window, QKeyCombination key) {
     QKeyEvent release(QEvent::KeyRelease, key.key(), key.keyboardModifiers());
     QApplication::sendEvent(target, &press);
     QApplication::sendEvent(target, &release);
+}
+
+int shownHelpWindows() {
+    int shown = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<HelpWindow*>(window) && window->isVisible())
+            ++shown;
+    }
+    return shown;
 }
 
 // The main window, shown, on the simulated meter.
@@ -133,7 +143,7 @@ TEST_F(KeyPanel, CtrlPPrintsFromTheListAndChartWindows) {
 // Esc goes through the window's own close, so what its close resets is reset.
 TEST_F(KeyPanel, EscClosesEachSecondaryWindowThroughItsClose) {
     const struct {
-        const char* button;
+        const char* button; // null: F1
         const char* name;
         std::function<bool()> unloaded;
     } cases[] = {
@@ -145,10 +155,14 @@ TEST_F(KeyPanel, EscClosesEachSecondaryWindowThroughItsClose) {
         {"Alarm", "Alarm", nullptr},
         // The clock window holds the poll paused while it is open.
         {"TimeSet", "Setup", [&] { return panel.timer1().isActive(); }},
+        {nullptr, "Help", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        panel.Toolbar1_ButtonClick(QString::fromLatin1(c.button));
+        if (c.button)
+            panel.Toolbar1_ButtonClick(QString::fromLatin1(c.button));
+        else
+            panel.commands().help();
         QPointer<QWidget> window = shown(c.name);
         ASSERT_FALSE(window.isNull());
         if (c.unloaded) {
@@ -171,4 +185,23 @@ TEST_F(KeyPanel, EscLeavesTheMainWindowOpen) {
     EXPECT_EQ(ended, 0);
     EXPECT_TRUE(panel.isVisible());
     EXPECT_TRUE(panel.timer1().isActive());
+}
+
+TEST_F(KeyPanel, F1OpensOneHelpWindowFromAnyWindowAndBringsItToTheFront) {
+    pressIn(&panel, Qt::Key_F1);
+    auto* help = panel.windows().open<HelpWindow>(QStringLiteral("Help"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->windowTitle(), "luxlog Help");
+    EXPECT_EQ(shownHelpWindows(), 1);
+
+    // From another window, and from the help itself: the same window, in front.
+    panel.Toolbar1_ButtonClick(QStringLiteral("Graph"));
+    for (QWidget* from : {shown("RealTimeGraph"), static_cast<QWidget*>(help)}) {
+        ASSERT_NE(from, nullptr);
+        pressIn(from, Qt::Key_F1);
+        QApplication::processEvents();
+        EXPECT_EQ(panel.windows().open<HelpWindow>(QStringLiteral("Help")), help);
+        EXPECT_EQ(shownHelpWindows(), 1);
+        EXPECT_EQ(QApplication::activeWindow(), help) << from->objectName().toStdString();
+    }
 }
