@@ -4,6 +4,7 @@
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
 #include "common/Printer.h"
+#include "common/ui/ActionKeys.h"
 #include "common/ui/SmallIcons.h"
 #include "common/ui/Twips.h"
 #include "records/FileTransfer.h"
@@ -43,7 +44,10 @@ ChartWindow::ChartWindow(AppContext& context, WindowOwner& owner, const char* na
     for (const auto& [key, tooltip] : buttons) {
         QAction* action = m_toolbar->addAction(smallToolbarIcon(key), tooltip);
         action->setObjectName(key);
-        action->setToolTip(tooltip);
+        if (key == u"Print")
+            setButtonKey(*action, printKey(), tooltip);
+        else
+            action->setToolTip(tooltip);
         if (QWidget* button = m_toolbar->widgetForAction(action))
             button->setObjectName(key);
         connect(action, &QAction::triggered, this,

@@ -6,6 +6,7 @@
 // lets other handlers run, the user's close among them. So the window is never deleted while
 // one of its handlers is suspended: a close hides it at once and runs its unload, the handler
 // sees closing() at its next wait and ends, and the object goes when the last handler returned.
+// Esc closes it like its title bar's button.
 class SecondaryWindow : public QWidget {
     Q_OBJECT
 public:

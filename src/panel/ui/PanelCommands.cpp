@@ -11,6 +11,7 @@
 #include "panel/MeterId.h"
 #include "panel/PcRecorder.h"
 #include "panel/SamplingTime.h"
+#include "panel/ui/HelpWindow.h"
 #include "records/RecordFile.h"
 #include "records/ui/DataList.h"
 #include "records/ui/FileList.h"
@@ -21,24 +22,25 @@
 namespace {
 
 const QString kRealTimeList = QStringLiteral("RealTimeList");
+const QString kHelp = QStringLiteral("Help");
 
 } // namespace
 
 std::span<const PanelCommands::Button> PanelCommands::buttons() {
     static constexpr Button kButtons[] = {
-        {"Save", "Save As", &PanelCommands::save},
-        {"Open", "Open File", &PanelCommands::open},
-        {"List", "List Display", &PanelCommands::list},
-        {"Graph", "Graphic Display", &PanelCommands::graph},
-        {"AVG", "Max/Min/AVG", &PanelCommands::statistics},
-        {"PC", "PC Sampling", &PanelCommands::samplingTime},
-        {"Memory", "Datalogger", &PanelCommands::memory},
+        {"Save", "Save As", "Ctrl+S", &PanelCommands::save},
+        {"Open", "Open File", "Ctrl+O", &PanelCommands::open},
+        {"List", "List Display", "Ctrl+L", &PanelCommands::list},
+        {"Graph", "Graphic Display", "Ctrl+G", &PanelCommands::graph},
+        {"AVG", "Max/Min/AVG", nullptr, &PanelCommands::statistics},
+        {"PC", "PC Sampling", nullptr, &PanelCommands::samplingTime},
+        {"Memory", "Datalogger", "Ctrl+M", &PanelCommands::memory},
         // Button 1 borrows the pictures of these two; they do nothing themselves.
-        {"Stop", "Stop Recording", nullptr},
-        {"Save1", "Save As", nullptr},
-        {"Light", "Luminous Intensity", &PanelCommands::light},
-        {"TimeSet", "Set Meter Time to System Time", &PanelCommands::timeSet},
-        {"Alarm", "Alarm", &PanelCommands::alarm},
+        {"Stop", "Stop Recording", nullptr, nullptr},
+        {"Save1", "Save As", nullptr, nullptr},
+        {"Light", "Luminous Intensity", nullptr, &PanelCommands::light},
+        {"TimeSet", "Set Meter Time to System Time", nullptr, &PanelCommands::timeSet},
+        {"Alarm", "Alarm", nullptr, &PanelCommands::alarm},
     };
     return kButtons;
 }
@@ -125,6 +127,19 @@ void PanelCommands::timeSet() {
 
 void PanelCommands::alarm() {
     openAlarm(m_context, m_owner);
+}
+
+void PanelCommands::help() {
+    m_owner.openOrRaise<HelpWindow>(
+        kHelp, [] { return new HelpWindow; },
+        [this](HelpWindow& window) {
+            // Beside the main window, whose buttons it explains.
+            if (m_context.panelFrame) {
+                const QRect panel = m_context.panelFrame();
+                window.move(panel.x() + panel.width(), panel.y());
+            }
+            window.show();
+        });
 }
 
 void PanelCommands::connectPlot(RecordListWindow& list) {

@@ -16,6 +16,8 @@ public:
     struct Button {
         const char* key;
         const char* tooltip;
+        // The key that clicks it while the main window is active ("Ctrl+S"); null for none.
+        const char* shortcut;
         // The branch; null for the buttons that only lend button 1 their picture, or do nothing.
         void (PanelCommands::*run)();
     };
@@ -42,6 +44,8 @@ public:
     void light();
     void timeSet();
     void alarm();
+    // F1: the help window, opened or brought to the front.
+    void help();
 
 private:
     // "Plot" on a list window prepares the plot from that list.

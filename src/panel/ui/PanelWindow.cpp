@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
 #include "common/SharedState.h"
+#include "common/ui/ActionKeys.h"
 #include "common/ui/Twips.h"
 #include "panel/ui/ToolbarIcons.h"
 #include "records/ui/RealTimeList.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 
@@ -101,13 +103,23 @@ void PanelWindow::buildToolbar() {
         action->setData(key);
         // The text names the button for screen readers; the toolbar shows only the icon.
         action->setText(QString::fromLatin1(b.tooltip));
-        action->setToolTip(QString::fromLatin1(b.tooltip));
+        setButtonKey(*action,
+                     b.shortcut ? QKeySequence::fromString(QString::fromLatin1(b.shortcut),
+                                                           QKeySequence::PortableText)
+                                : QKeySequence(),
+                     QString::fromLatin1(b.tooltip));
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
         if (key == u"Save")
             m_saveButton = action;
     }
     // Button 1 shows the picture of "Save1" while not recording.
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
+
+    // F1 opens the help from any of the program's windows, not only this one.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setObjectName(QStringLiteral("HelpKey"));
+    help->setContext(Qt::ApplicationShortcut);
+    connect(help, &QShortcut::activated, this, [this] { m_commands.help(); });
 }
 
 void PanelWindow::buildControls() {
@@ -267,14 +279,15 @@ void PanelWindow::showRecording(const QString& fileName) {
     m_lblFileName->adjustSize();
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Stop")));
     m_saveButton->setText(QStringLiteral("Stop Recording"));
-    m_saveButton->setToolTip(QStringLiteral("Stop Recording"));
+    m_saveButton->setToolTip(
+        keyedToolTip(QStringLiteral("Stop Recording"), m_saveButton->shortcut()));
     m_lblRec->show();
 }
 
 void PanelWindow::showNotRecording() {
     m_saveButton->setIcon(toolbarIcon(QStringLiteral("Save1")));
     m_saveButton->setText(QStringLiteral("Save As"));
-    m_saveButton->setToolTip(QStringLiteral("Save As"));
+    m_saveButton->setToolTip(keyedToolTip(QStringLiteral("Save As"), m_saveButton->shortcut()));
     m_lblRec->hide();
     m_lblRec->clear();
     m_lblCount->clear();

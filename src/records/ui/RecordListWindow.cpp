@@ -1,6 +1,7 @@
 #include "records/ui/RecordListWindow.h"
 
 #include "common/AppContext.h"
+#include "common/ui/ActionKeys.h"
 #include "common/ui/SmallIcons.h"
 #include "common/ui/Twips.h"
 #include "records/ui/RecordGrid.h"
@@ -53,7 +54,10 @@ void RecordListWindow::buildToolbar(const QStringList& keys) {
     for (const QString& key : keys) {
         QAction* action = m_toolbar->addAction(smallToolbarIcon(key), key);
         action->setObjectName(key);
-        action->setToolTip(tooltipOf(key));
+        if (key == u"Print")
+            setButtonKey(*action, printKey(), tooltipOf(key));
+        else
+            action->setToolTip(tooltipOf(key));
         if (QWidget* button = m_toolbar->widgetForAction(action))
             button->setObjectName(key);
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });

@@ -108,6 +108,7 @@ struct AccessibleNames : ::testing::Test, SimulatedMeter {
             plot->Toolbar1_ButtonClick(QStringLiteral("Limit"));
         if (auto* graph = panel.windows().open<RealTimeGraph>(QStringLiteral("RealTimeGraph")))
             graph->Toolbar1_ButtonClick(QStringLiteral("Limit"));
+        panel.commands().help();
         // The windows that refresh from the live reading on their own timer catch up.
         if (auto* light = panel.windows().open<LightWindow>(QStringLiteral("Light")))
             light->findChild<QLineEdit*>(QStringLiteral("TxtDistance"))->setText("2");
@@ -163,7 +164,7 @@ TEST_F(AccessibleNames, EveryWindowNamesItsControlsAndReadsItsLabelsAsShown) {
 
     walked.sort();
     EXPECT_EQ(walked.join(u' ').toStdString(),
-              "Alarm FileList Light ListPlot Memory Panel PlotRange Port RealTimeGraph "
+              "Alarm FileList Help Light ListPlot Memory Panel PlotRange Port RealTimeGraph "
               "RealTimeList RealTimeRange Setup Statistics");
     EXPECT_TRUE(nameless.isEmpty()) << nameless.join(u'\n').toStdString();
     EXPECT_TRUE(unread.isEmpty()) << unread.join(u'\n').toStdString();

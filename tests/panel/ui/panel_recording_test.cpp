@@ -74,7 +74,7 @@ TEST_F(RecordingFixture, RecordsHeaderAndOneLinePerSampleAcrossMidnight) {
     dialogs.saveAnswers = {path};
     window->Toolbar1_ButtonClick("Save");
     ASSERT_TRUE(state.Recording);
-    EXPECT_EQ(saveButton()->toolTip(), "Stop Recording");
+    EXPECT_EQ(saveButton()->toolTip(), "Stop Recording (Ctrl+S)");
     EXPECT_EQ(label("LblFileName")->text(), "rec.txt");
     EXPECT_TRUE(window->timer1().isActive());
 
@@ -87,7 +87,7 @@ TEST_F(RecordingFixture, RecordsHeaderAndOneLinePerSampleAcrossMidnight) {
     window->Toolbar1_ButtonClick("Save");
     EXPECT_FALSE(state.Recording);
     EXPECT_FALSE(state.FileSelected);
-    EXPECT_EQ(saveButton()->toolTip(), "Save As");
+    EXPECT_EQ(saveButton()->toolTip(), "Save As (Ctrl+S)");
     EXPECT_EQ(fileBytes(path), "*ID=1234 Range:2000/LUX\r\n"
                                "1\t31/12/2010 23:59:58\t1230\t\r\n"
                                "2\t01/01/2011 00:00:00\t1230\tLow\r\n");
@@ -103,7 +103,7 @@ TEST_F(RecordingFixture, RangeChangeEndsTheFileWithoutThatSample) {
     poll(1);
     sampleTick();
     EXPECT_FALSE(state.Recording);
-    EXPECT_EQ(saveButton()->toolTip(), "Save As");
+    EXPECT_EQ(saveButton()->toolTip(), "Save As (Ctrl+S)");
     EXPECT_EQ(fileBytes(path).count('\n'), 2);
     // The reason is shown once the tick has returned, so the box holds up no timer.
     EXPECT_TRUE(dialogs.messages().isEmpty());
@@ -122,7 +122,7 @@ TEST_F(RecordingFixture, FullDiskStopsRecordingWithAMessage) {
     EXPECT_FALSE(state.Recording);
     EXPECT_EQ(dialogs.messages(),
               QStringList({"Cannot write the file, check the disk and try again!"}));
-    EXPECT_EQ(saveButton()->toolTip(), "Save As");
+    EXPECT_EQ(saveButton()->toolTip(), "Save As (Ctrl+S)");
 }
 
 TEST_F(RecordingFixture, CancelledDialogAfterAnEarlierRecordingTouchesNothing) {

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -220,8 +221,29 @@ TEST_F(PanelFixture, ToolbarHasTwelveButtonsInOrder) {
     }
     EXPECT_EQ(keys, QStringList({"Save", "Open", "List", "Graph", "AVG", "PC", "Memory", "Stop",
                                  "Save1", "Light", "TimeSet", "Alarm"}));
-    EXPECT_EQ(tips[0], "Save As");
+    EXPECT_EQ(tips[0], "Save As (Ctrl+S)");
+    EXPECT_EQ(tips[6], "Datalogger (Ctrl+M)");
     EXPECT_EQ(tips[10], "Set Meter Time to System Time");
+    // The text, which screen readers read as the button's name, goes without the key.
+    EXPECT_EQ(bar->actions()[6]->text(), "Datalogger");
+}
+
+// The window's width is fixed: a button that does not fit goes into the toolbar's overflow menu,
+// out of sight.
+TEST_F(PanelFixture, EveryToolbarButtonShowsWithinTheWindowWidth) {
+    PanelWindow w(context, scripted());
+    w.show();
+    auto* bar = w.findChild<QToolBar*>("Toolbar1");
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->width(), w.width());
+    for (QAction* a : bar->actions()) {
+        QWidget* button = bar->widgetForAction(a);
+        ASSERT_TRUE(button) << a->objectName().toStdString();
+        EXPECT_TRUE(button->isVisible()) << a->objectName().toStdString();
+        EXPECT_LE(button->geometry().right(), bar->width() - 1) << a->objectName().toStdString();
+    }
+    auto* overflow = bar->findChild<QToolButton*>("qt_toolbar_ext_button");
+    EXPECT_TRUE(!overflow || !overflow->isVisible());
 }
 
 TEST_F(PanelFixture, ClosingDuringAPollEndsItCleanly) {
