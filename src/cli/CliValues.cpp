@@ -1,6 +1,8 @@
 #include "cli/CliValues.h"
 
+#include "common/NumberText.h"
 #include "common/SharedState.h"
+#include "records/RecordExport.h"
 
 namespace {
 
@@ -76,6 +78,29 @@ QString isoTimeWithOffset(const QDateTime& time) {
     return time.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + (offset < 0 ? u'-' : u'+') +
            QString::number(minutes / 60).rightJustified(2, u'0') + u':' +
            QString::number(minutes % 60).rightJustified(2, u'0');
+}
+
+std::optional<OutputFormat> parseOutputFormat(QStringView text) {
+    if (text == u"text")
+        return OutputFormat::Text;
+    if (text == u"csv")
+        return OutputFormat::Csv;
+    if (text == u"jsonl")
+        return OutputFormat::Jsonl;
+    return std::nullopt;
+}
+
+ExportRow readingRow(const SharedState& state, qint64 number, const QDateTime& decodedAt) {
+    ExportRow row;
+    row.number = QString::number(number);
+    row.time = isoTimeWithOffset(decodedAt);
+    row.reading = state.Value.text();
+    row.value = exactNumber(row.reading);
+    row.unit = state.Unit;
+    if (state.Range)
+        row.range = *state.Range;
+    row.batteryLow = state.BatLow;
+    return row;
 }
 
 QString readingLine(const SharedState& state, const QDateTime& decodedAt) {

@@ -5,7 +5,13 @@
 #include <QStringView>
 #include <optional>
 
+struct ExportRow;
 struct SharedState;
+
+// How "read" and "download" write what they got.
+enum class OutputFormat { Text, Csv, Jsonl };
+// "text", "csv" or "jsonl"; nullopt for anything else.
+std::optional<OutputFormat> parseOutputFormat(QStringView text);
 
 // The longest --for the program accepts: ten years.
 inline constexpr qint64 kMaxDurationSeconds = qint64{3650} * 86400;
@@ -26,3 +32,6 @@ QString isoTimeWithOffset(const QDateTime& time);
 // status flags that are set among BAT, HOLD, MAX, FULL and REC:
 // "2026-12-07T14:05:09+00:00 302 LUX 2000 BAT".
 QString readingLine(const SharedState& state, const QDateTime& decodedAt);
+
+// The same reading as an exported row: `number` counts the readings, the meter's ID is not known.
+ExportRow readingRow(const SharedState& state, qint64 number, const QDateTime& decodedAt);

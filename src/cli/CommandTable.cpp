@@ -31,6 +31,18 @@ const QCommandLineOption kOutput({QStringLiteral("o"), QStringLiteral("output")}
 const QCommandLineOption kOverwrite(QStringLiteral("overwrite"), {});
 const QCommandLineOption kSet(QStringLiteral("set"), {});
 const QCommandLineOption kTo(QStringLiteral("to"), {}, QStringLiteral("FORM"));
+const QCommandLineOption kFormat(QStringLiteral("format"), {}, QStringLiteral("FORM"));
+
+// --format, text when not given; nullopt after a usage error.
+std::optional<OutputFormat> formatOf(const Invocation& call) {
+    if (!call.parser.isSet(kFormat))
+        return OutputFormat::Text;
+    return parseOutputFormat(call.parser.value(kFormat));
+}
+
+const QString kFormatHelp =
+    QStringLiteral("  --format FORM     text (the default), csv or jsonl: the columns of\n"
+                   "                    \"luxlog-cli convert --help\"\n");
 
 // A file the command would write: a file name in a folder that exists, and no file already
 // there unless the user said so.
@@ -96,9 +108,13 @@ const QString kReadHelp =
         "answers garbled, standard error says so.\n"
         "\n"
         "Options:\n") +
-    kPortHelp + QStringLiteral("  --count N         stop after N readings\n") + kHelpOption;
+    kPortHelp + QStringLiteral("  --count N         stop after N readings\n") + kFormatHelp +
+    kHelpOption;
 
 int readCommand(const Invocation& call) {
+    const std::optional<OutputFormat> format = formatOf(call);
+    if (!format)
+        return call.usageError(QStringLiteral("--format takes text, csv or jsonl"));
     std::optional<qint64> readings;
     if (call.parser.isSet(kCount)) {
         readings = parseWholeNumber(call.parser.value(kCount), 1, kMaxCount);
@@ -108,7 +124,7 @@ int readCommand(const Invocation& call) {
     // Without a count a stop is the way to end it; with one, a stop before the last reading
     // leaves the job undone, as for the other one-shot commands.
     return withMeter(call, !readings.has_value(),
-                     [&](CliSession& session) { return runRead(session, readings); });
+                     [&](CliSession& session) { return runRead(session, readings, *format); });
 }
 
 const QString kRecordHelp =
@@ -176,9 +192,13 @@ const QString kDownloadHelp =
     kPortHelp +
     QStringLiteral("  -o, --output FILE write the record file here\n"
                    "  --overwrite       replace FILE if it exists\n") +
+    QStringLiteral("  --format FORM     text (the record file, the default), csv or jsonl\n") +
     kHelpOption;
 
 int downloadCommand(const Invocation& call) {
+    const std::optional<OutputFormat> format = formatOf(call);
+    if (!format)
+        return call.usageError(QStringLiteral("--format takes text, csv or jsonl"));
     const std::optional<qint64> number = parseWholeNumber(call.positionals[0], 1, 255);
     if (!number)
         return call.usageError(QStringLiteral("N is a set number from 1 to 255"));
@@ -191,7 +211,7 @@ int downloadCommand(const Invocation& call) {
         setStdoutBinary();
     }
     return withMeter(call, false, [&](CliSession& session) {
-        return runDownload(session, static_cast<int>(*number), path);
+        return runDownload(session, static_cast<int>(*number), path, *format);
     });
 }
 
@@ -285,8 +305,8 @@ std::span<const CliCommand> cliCommands() {
          .summary = QStringLiteral("live readings as they arrive"),
          .positionals = 0,
          .meter = true,
-         .options = {kCount},
-         .usage = QStringLiteral("luxlog-cli read --port NAME [--count N]"),
+         .options = {kCount, kFormat},
+         .usage = QStringLiteral("luxlog-cli read --port NAME [--count N] [--format FORM]"),
          .help = kReadHelp,
          .run = readCommand},
         {.name = QStringLiteral("record"),
@@ -314,8 +334,9 @@ std::span<const CliCommand> cliCommands() {
          .summary = QStringLiteral("logged set N as a record file"),
          .positionals = 1,
          .meter = true,
-         .options = {kOutput, kOverwrite},
-         .usage = QStringLiteral("luxlog-cli download N --port NAME [-o FILE] [--overwrite]"),
+         .options = {kOutput, kOverwrite, kFormat},
+         .usage = QStringLiteral("luxlog-cli download N --port NAME [-o FILE] [--overwrite]\n"
+                                 "                           [--format FORM]"),
          .help = kDownloadHelp,
          .run = downloadCommand},
         {.name = QStringLiteral("convert"),

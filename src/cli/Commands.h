@@ -12,8 +12,10 @@ class Console;
 // The port names the start window offers, one a line; a COM port with the device it opens.
 int runPorts(Console& console);
 
+enum class OutputFormat;
+
 // Live readings, one a line, until `count` of them (or for ever) or a stop.
-int runRead(CliSession& session, std::optional<qint64> count);
+int runRead(CliSession& session, std::optional<qint64> count, OutputFormat format);
 
 struct RecordRequest {
     QString path;
@@ -27,8 +29,10 @@ int runRecord(CliSession& session, const RecordRequest& request);
 // The logger's settings and its list of sets.
 int runSets(CliSession& session);
 
-// Logged set `setNumber` as a record file: into `path`, or onto standard output without one.
-int runDownload(CliSession& session, int setNumber, const std::optional<QString>& path);
+// Logged set `setNumber` as a record file (or CSV, JSON Lines): into `path`, or onto standard
+// output without one.
+int runDownload(CliSession& session, int setNumber, const std::optional<QString>& path,
+                OutputFormat format);
 
 // The meter's clock beside the PC's, after setting the one to the other when `set`.
 int runClock(CliSession& session, bool set);

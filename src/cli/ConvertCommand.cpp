@@ -116,13 +116,9 @@ int runConvert(Console& console, const ConvertRequest& request) {
             written && writeGridLines(out, QStringLiteral("---") + recordHeaderOf(list.header),
                                       window, list.rows);
     } else {
-        const bool csv = request.to == ConvertRequest::To::Csv;
-        if (csv)
-            written = written && out.writeLine(csvHeader());
-        for (int r = 1; written && r < list.rows.rowCount(); ++r) {
-            const ExportRow row = exportRow(list.rows, r, list.header);
-            written = out.writeLine(csv ? csvLine(row) : jsonLine(row));
-        }
+        written = written && writeExport(out, list.rows, list.header,
+                                         request.to == ConvertRequest::To::Csv ? ExportForm::Csv
+                                                                               : ExportForm::Jsonl);
     }
     written = out.close() && written;
     if (!written) {

@@ -1,4 +1,5 @@
 #include "cli/CliSession.h"
+#include "cli/CliValues.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/SystemConsole.h"
@@ -7,6 +8,7 @@
 #include "logger/LoggerWindow.h"
 #include "logger/SetListModel.h"
 #include "records/FileTransfer.h"
+#include "records/RecordExport.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
 
@@ -120,7 +122,8 @@ int runSets(CliSession& session) {
     return 0;
 }
 
-int runDownload(CliSession& session, int setNumber, const std::optional<QString>& path) {
+int runDownload(CliSession& session, int setNumber, const std::optional<QString>& path,
+                OutputFormat format) {
     if (!session.firstReading() || !loggerMayOpen(session))
         return 1;
     ConsoleLoggerWindow window(session);
@@ -148,6 +151,20 @@ int runDownload(CliSession& session, int setNumber, const std::optional<QString>
     if (session.stopped() || !session.dialogs.errors().isEmpty() || !list || !list->complete())
         return 1;
 
+    if (format != OutputFormat::Text) {
+        RecordWriter out;
+        bool written =
+            path ? out.create(*path, RecordWriter::Flush::Buffered) : out.open(stdoutDescriptor());
+        written = written &&
+                  writeExport(out, list->grid, ListHeader::parse(list->caption()),
+                              format == OutputFormat::Csv ? ExportForm::Csv : ExportForm::Jsonl);
+        written = out.close() && written;
+        if (!written) {
+            session.dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
+            return 1;
+        }
+        return 0;
+    }
     if (path) {
         // The list's "Save": the save dialog answers with the path, then the grid is written.
         session.dialogs.answerSaveWith(*path);

@@ -2,6 +2,7 @@
 
 #include "common/CalendarTime.h"
 #include "common/NumberText.h"
+#include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
 
 #include <QDateTime>
@@ -175,4 +176,15 @@ QString jsonLine(const ExportRow& row) {
         line += u'"' + keys[i] + QStringLiteral("\":") + values[i];
     }
     return line + u'}';
+}
+
+bool writeExport(RecordWriter& out, const RecordTableModel& list, const ListHeader& header,
+                 ExportForm form, const QTimeZone& zone) {
+    const bool csv = form == ExportForm::Csv;
+    bool written = !csv || out.writeLine(csvHeader());
+    for (int r = 1; written && r < list.rowCount(); ++r) {
+        const ExportRow row = exportRow(list, r, header, zone);
+        written = out.writeLine(csv ? csvLine(row) : jsonLine(row));
+    }
+    return written;
 }

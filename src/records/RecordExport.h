@@ -7,6 +7,7 @@
 #include <optional>
 
 class RecordTableModel;
+class RecordWriter;
 
 // What the header line of a list says: "*ID=12 Range:2000/LUX" gives "12", 2000 and "LUX".
 // Parts it lacks stay empty.
@@ -47,3 +48,9 @@ QString csvHeader();
 QString csvLine(const ExportRow& row);
 // One JSON object, the same keys, `value` null where there is no number.
 QString jsonLine(const ExportRow& row);
+
+enum class ExportForm { Csv, Jsonl };
+// Every record of the list, after the header row for CSV; false when a line could not be
+// written.
+bool writeExport(RecordWriter& out, const RecordTableModel& list, const ListHeader& header,
+                 ExportForm form, const QTimeZone& zone = QTimeZone::systemTimeZone());

@@ -313,6 +313,35 @@ TEST(Cli, RecordSurvivesSigtermAndSigkill) {
     EXPECT_GE(checkRecordFile(killPath).size(), written);
 }
 
+// "read" and "download" in the export's columns: what "read" prints and what "convert" makes of
+// the downloaded set.
+TEST(Cli, ReadAndDownloadWriteCsvAndJsonLines) {
+    Sim sim;
+    Cli csv({"read", "--port", sim.device, "--count", "2", "--format", "csv"});
+    ASSERT_EQ(csv.finish(), 0) << csv.err.toStdString();
+    const QStringList rows = QString::fromLatin1(csv.out).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3) << csv.out.toStdString();
+    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id");
+    const QRegularExpression row(QStringLiteral(
+        R"(^(1|2),\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d,302,302,LUX,2000,false,$)"));
+    EXPECT_TRUE(row.match(rows[1]).hasMatch()) << rows[1].toStdString();
+    EXPECT_TRUE(row.match(rows[2]).hasMatch()) << rows[2].toStdString();
+
+    // Two simulators hold the same sets.
+    Sim fileSim;
+    Sim jsonSim;
+    QTemporaryDir dir;
+    const QString set = dir.filePath("set1.txt");
+    Cli record({"download", "1", "--port", fileSim.device, "-o", set});
+    Cli jsonl({"download", "1", "--port", jsonSim.device, "--format", "jsonl"});
+    ASSERT_EQ(record.finish(), 0) << record.err.toStdString();
+    ASSERT_EQ(jsonl.finish(), 0) << jsonl.err.toStdString();
+    Cli converted({"convert", set, "--to", "jsonl"});
+    ASSERT_EQ(converted.finish(), 0) << converted.err.toStdString();
+    EXPECT_EQ(jsonl.out, converted.out);
+    EXPECT_TRUE(jsonl.out.startsWith("{\"number\":1,")) << jsonl.out.left(80).toStdString();
+}
+
 // A stop before "read" printed its count of readings leaves the job undone: exit status 130;
 // without a count a stop is its way to end.
 TEST(Cli, ReadStoppedBeforeItsCountSaysSo) {
@@ -463,6 +492,7 @@ TEST(Cli, ErrorsAndHelpTexts) {
         {{"sets", "--port", "com1"}, 1, "\"com1\" names no port"},
         {{"sets", "--port", "/dev/no-such-meter"}, 1, "No device found at /dev/no-such-meter"},
         {{"download", "9", "--port", "Demo"}, 1, "the meter holds no set 9, only sets 1 to 3"},
+        {{"read", "--port", "Demo", "--format", "xml"}, 2, "--format takes text, csv or jsonl"},
         {{"convert", existing}, 2, "--to takes csv, jsonl or record"},
         {{"convert", existing, "--to", "xlsx"}, 2, "--to takes csv, jsonl or record"},
         {{"convert", dir.filePath("none.txt"), "--to", "csv"}, 1, "none.txt"},
