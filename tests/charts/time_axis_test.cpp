@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double kGap = std::numeric_limits<double>::quiet_NaN();
+constexpr double kUnreadable = std::numeric_limits<double>::quiet_NaN();
 // 22/06/2010 10:00:00 and 21/06/2010 23:50:00 on the plain calendar.
 constexpr double kMorning = 1277200800;
 constexpr double kBeforeMidnight = 1277164200;
@@ -73,8 +73,8 @@ TEST(TimeAxis, TraceBreaksWhereTheMeterStoppedLogging) {
         {"lone records", {0, 3, 6}, 1, {{0, 0}, {1, 1}, {2, 2}}},
         {"the same second twice", {5, 5, 6}, 1, {{0, 2}}},
         {"the clock set back", {100, 101, 50, 51}, 1, {{0, 1}, {2, 3}}},
-        {"an unreadable time", {0, 1, kGap, 3, 4}, 1, {{0, 1}, {3, 4}}},
-        {"unreadable at the ends", {kGap, 1, 2, kGap}, 1, {{1, 2}}},
+        {"an unreadable time", {0, 1, kUnreadable, 3, 4}, 1, {{0, 1}, {3, 4}}},
+        {"unreadable at the ends", {kUnreadable, 1, 2, kUnreadable}, 1, {{1, 2}}},
         {"no interval known", {0, 5, 100, 90}, 0, {{0, 2}, {3, 3}}},
         {"one record", {7}, 1, {{0, 0}}},
         {"none", {}, 1, {}},
@@ -133,7 +133,7 @@ TEST(TimeAxis, NoLabelsWithoutAnAxis) {
     EXPECT_TRUE(timeAxisLabels(kMorning, kMorning, 0, 600, monospaced).labels.empty());
     EXPECT_TRUE(timeAxisLabels(kMorning + 5, kMorning, 0, 600, monospaced).labels.empty());
     EXPECT_TRUE(timeAxisLabels(kMorning, kMorning + 60, 0, 0, monospaced).labels.empty());
-    EXPECT_TRUE(timeAxisLabels(kMorning, kGap, 0, 600, monospaced).labels.empty());
+    EXPECT_TRUE(timeAxisLabels(kMorning, kUnreadable, 0, 600, monospaced).labels.empty());
     // Narrower than any label.
     EXPECT_TRUE(timeAxisLabels(kMorning, kMorning + 60, 0, 40, monospaced).labels.empty());
 }
