@@ -5,6 +5,7 @@
 #include "records/RecordTableModel.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -33,8 +34,9 @@ void preparePlot(const QString& caption, const RecordTableModel& grid, bool from
     state.PlotMax = leadingNumber(QStringView(afterColon).left(5));
     state.PlotMin = 0;
     // A caption without a range (a file without its header line) would leave the axis without
-    // height, and the plot with nowhere to put its points.
-    if (state.PlotMax <= state.PlotMin)
+    // height, and the plot with nowhere to put its points; a range beyond any number ("1e309")
+    // would put every point at the baseline under labels that read "inf".
+    if (!std::isfinite(state.PlotMax) || state.PlotMax <= state.PlotMin)
         state.PlotMax = smallestRangeHolding(grid);
     const qsizetype slash = afterColon.indexOf(u'/');
     state.PlotUnit = slash >= 0 ? afterColon.mid(slash + 1) : afterColon;

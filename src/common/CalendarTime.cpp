@@ -76,10 +76,13 @@ QString CalendarTime::shown() const {
     return shownFromHeld(held());
 }
 
+qint64 CalendarTime::secondsSince1970() const {
+    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
+           qint64{hour} * 3600 + qint64{minute} * 60 + second;
+}
+
 CalendarTime CalendarTime::plusSeconds(qint64 seconds) const {
-    const qint64 total =
-        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
-        qint64{hour} * 3600 + qint64{minute} * 60 + second + seconds;
+    const qint64 total = secondsSince1970() + seconds;
     qint64 days = total / 86400;
     qint64 rest = total % 86400;
     if (rest < 0) {

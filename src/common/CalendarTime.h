@@ -24,6 +24,9 @@ struct CalendarTime {
     QString shown() const;
 
     CalendarTime plusSeconds(qint64 seconds) const;
+    // Seconds from 1970/01/01 00:00:00 on the same calendar; CalendarTime{1970}.plusSeconds()
+    // turns them back.
+    qint64 secondsSince1970() const;
 
     friend bool operator==(const CalendarTime&, const CalendarTime&) = default;
 };

@@ -44,6 +44,9 @@ TEST(PreparePlot, CaptionWithoutARangeTakesTheSmallestRangeHoldingTheValues) {
         {"notes.txt---hello", {}, 20},
         {"rec.txt---*ID=1 Range:0/LUX", {"1500"}, 2000},
         {"rec.txt---*ID=1 Range:-5/LUX", {"3"}, 20},
+        // A range too large for a number is no range either.
+        {"rec.txt---*ID=1 Range:1e309/LUX", {"1500"}, 2000},
+        {"rec.txt---*ID=1 Range:9e999/Fc", {"15", "OL"}, 20},
         // A range number that is there stays, whatever the values.
         {"rec.txt---*ID=1 Range:20/LUX", {"1500"}, 20},
     };
