@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -147,4 +148,25 @@ TimeAxisLabels timeAxisLabels(double t0, double t1, double left, double width,
             return result;
     }
     return {};
+}
+
+double samplingInterval(const RecordTableModel& list) {
+    // Enough steps to outvote the odd gap, few enough to cost nothing on a million records.
+    constexpr long long kLooked = 256;
+    const std::vector<double> times = recordTimes(list, 0, kLooked);
+    std::map<double, int> steps;
+    for (size_t i = 1; i < times.size(); ++i) {
+        const double step = times[i] - times[i - 1];
+        if (step > 0)
+            ++steps[step];
+    }
+    double interval = 0;
+    int most = 0;
+    for (const auto& [step, count] : steps) {
+        if (count >= most) {
+            most = count;
+            interval = step;
+        }
+    }
+    return interval;
 }

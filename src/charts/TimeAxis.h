@@ -20,6 +20,10 @@ std::optional<double> shownTimeSeconds(QStringView shown);
 // time cell cannot be read.
 std::vector<double> recordTimes(const RecordTableModel& list, long long first, long long last);
 
+// The list's sampling interval in seconds, as its time stamps show it: the step that comes most
+// often between the first records (the larger on a tie); 0 when no two times can be read.
+double samplingInterval(const RecordTableModel& list);
+
 // Whether the trace runs on from a record taken at `from` to the next one, taken at `to`: not
 // across a step longer than twice the sampling interval (the meter stopped logging between
 // them), nor back in time (its clock was set). Without a known interval only the latter breaks.

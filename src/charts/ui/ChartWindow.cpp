@@ -55,6 +55,15 @@ ChartWindow::ChartWindow(AppContext& context, WindowOwner& owner, const char* na
     }
 }
 
+QAction* ChartWindow::addToolbarButton(const QString& key, const QString& tooltip) {
+    QAction* action = m_toolbar->addAction(smallToolbarIcon(key), tooltip);
+    action->setObjectName(key);
+    action->setToolTip(tooltip);
+    if (QWidget* button = m_toolbar->widgetForAction(action))
+        button->setObjectName(key);
+    return action;
+}
+
 void ChartWindow::Toolbar1_ButtonClick(const QString& key) {
     if (key == u"Limit") {
         showRangeDialog();

@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+class QAction;
 class QPainter;
 class QToolBar;
 class WindowOwner;
@@ -27,6 +28,9 @@ protected:
 
     // "Limit": the window's range dialog.
     virtual void showRangeDialog() = 0;
+
+    // A further button at the toolbar's end; its clicks are the caller's to take.
+    QAction* addToolbarButton(const QString& key, const QString& tooltip);
 
     // A white image of the client area's size to draw the chart on afresh.
     void clearImage();

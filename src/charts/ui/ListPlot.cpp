@@ -2,19 +2,26 @@
 
 #include "charts/ChartDrawing.h"
 #include "charts/ChartScale.h"
+#include "charts/PlotExplorer.h"
 #include "charts/RecordPlot.h"
+#include "charts/SpanStatistics.h"
+#include "charts/TimeAxis.h"
 #include "charts/ui/ChartNames.h"
 #include "charts/ui/PlotRange.h"
+#include "charts/ui/SpanStatisticsWindow.h"
 #include "common/AppContext.h"
 #include "common/Dialogs.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
 #include "records/RecordTableModel.h"
 
+#include <QAction>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -24,6 +31,9 @@ constexpr QSize kClientSize(392, 364);
 // times a second and the window answers at once.
 constexpr qint64 kSliceMs = 25;
 constexpr long long kRecordsBetweenClockReads = 4096;
+// A press that moves less than this is a click, not a drag.
+constexpr double kDragPixels = 3;
+const QString kPlotStatistics = QStringLiteral("PlotStatistics");
 
 } // namespace
 
@@ -39,6 +49,11 @@ ListPlot::ListPlot(AppContext& context, WindowOwner& owner, const RecordTableMod
     m_slices.setSingleShot(true);
     m_slices.setInterval(0);
     connect(&m_slices, &QTimer::timeout, this, &ListPlot::plotSlice);
+    setFocusPolicy(Qt::StrongFocus);
+    m_statisticsButton =
+        addToolbarButton(QStringLiteral("Statistics"), QStringLiteral("Statistics"));
+    m_statisticsButton->setCheckable(true);
+    connect(m_statisticsButton, &QAction::toggled, this, &ListPlot::showSpanStatistics);
 }
 
 ListPlot::~ListPlot() = default;
@@ -70,6 +85,10 @@ void ListPlot::Form_Resize() {
 }
 
 void ListPlot::PlotGrid() {
+    if (m_records != m_explored)
+        m_interval = -1;
+    m_explorer.follow(m_context.state);
+    m_explored = m_records;
     m_slices.stop();
     m_plotter.reset();
     m_span.reset();
@@ -136,8 +155,9 @@ void ListPlot::endPlot(const std::optional<QString>& failure) {
     m_slices.stop();
     const bool ended = m_plotter || m_pause;
     m_plotter.reset();
-    setWindowTitle(m_caption);
+    setWindowTitle(m_explorer.caption(m_caption, m_context.state));
     m_pause.reset();
+    refreshSpanStatistics();
     if (ended)
         emit plotEnded();
     if (failure) {
@@ -147,16 +167,21 @@ void ListPlot::endPlot(const std::optional<QString>& failure) {
 
 void ListPlot::paintEvent(QPaintEvent* event) {
     ChartWindow::paintEvent(event);
+    if (m_selecting && m_dragStart) {
+        // The span a Shift drag will zoom into, over the chart and never in its image.
+        QPainter painter(this);
+        painter.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
+        painter.setBrush(QColor(0, 90, 200, 40));
+        const ChartLayout& l = m_context.state.PlotLayout;
+        painter.drawRect(
+            QRectF(QPointF(std::min(m_dragStart->x(), m_dragAt.x()), l.Baseline - l.PlotHeight),
+                   QPointF(std::max(m_dragStart->x(), m_dragAt.x()), l.Baseline)));
+    }
     if (!m_readout)
         return;
     QPainter painter(this);
     painter.setFont(font());
     drawPlotReadout(painter, *m_readout, m_pointer, rect());
-}
-
-void ListPlot::mouseMoveEvent(QMouseEvent* event) {
-    showReadout(event->position());
-    ChartWindow::mouseMoveEvent(event);
 }
 
 void ListPlot::leaveEvent(QEvent* event) {
@@ -183,6 +208,134 @@ void ListPlot::Form_Unload() {
     m_slices.stop();
     m_plotter.reset();
     m_pause.reset();
+    if (m_statistics)
+        m_statistics->close();
+}
+
+void ListPlot::showView() {
+    if (m_explorer.show(m_context.state))
+        Form_Resize();
+}
+
+double ListPlot::positionAt(double x) const {
+    return m_explorer.positionAt(m_context.state, x);
+}
+
+void ListPlot::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0 || m_explorer.zoom().count() < 2) {
+        ChartWindow::wheelEvent(event);
+        return;
+    }
+    m_explorer.zoom().wheel(positionAt(event->position().x()), notches);
+    showView();
+    event->accept();
+}
+
+void ListPlot::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_dragStart = event->position();
+        m_dragAt = event->position();
+        m_selecting = event->modifiers().testFlag(Qt::ShiftModifier);
+    }
+    ChartWindow::mousePressEvent(event);
+}
+
+void ListPlot::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragStart && event->buttons().testFlag(Qt::LeftButton)) {
+        const QPointF at = event->position();
+        if (m_selecting) {
+            const QRect before = QRectF(*m_dragStart, m_dragAt).normalized().toAlignedRect();
+            m_dragAt = at;
+            update(
+                before.adjusted(-1, -1, 1, 1) |
+                QRectF(*m_dragStart, m_dragAt).normalized().toAlignedRect().adjusted(-1, -1, 1, 1));
+        } else if (!m_explorer.zoom().showsWhole()) {
+            // The records under the pointer go with it.
+            const double step = m_context.state.PlotStep > 0 ? m_context.state.PlotStep : 1;
+            m_explorer.zoom().pan((m_dragAt.x() - at.x()) / step);
+            m_dragAt = at;
+            showView();
+        }
+        return;
+    }
+    showReadout(event->position());
+    ChartWindow::mouseMoveEvent(event);
+}
+
+void ListPlot::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_dragStart && event->button() == Qt::LeftButton) {
+        const QPointF from = *m_dragStart;
+        m_dragStart.reset();
+        if (m_selecting) {
+            m_selecting = false;
+            update();
+            if (std::abs(event->position().x() - from.x()) >= kDragPixels) {
+                m_explorer.zoom().select(positionAt(from.x()), positionAt(event->position().x()));
+                showView();
+            }
+        }
+    }
+    ChartWindow::mouseReleaseEvent(event);
+}
+
+void ListPlot::mouseDoubleClickEvent(QMouseEvent* event) {
+    m_explorer.zoom().home();
+    showView();
+    event->accept();
+}
+
+void ListPlot::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Home:
+        m_explorer.zoom().home();
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        m_explorer.zoom().zoomAtCentre(PlotZoom::kWheelFactor);
+        break;
+    case Qt::Key_Minus:
+        m_explorer.zoom().zoomAtCentre(1 / PlotZoom::kWheelFactor);
+        break;
+    default:
+        ChartWindow::keyPressEvent(event);
+        return;
+    }
+    showView();
+    event->accept();
+}
+
+void ListPlot::showSpanStatistics(bool shown) {
+    if (!shown) {
+        if (m_statistics)
+            m_statistics->close();
+        return;
+    }
+    if (!m_statistics) {
+        auto* window = new SpanStatisticsWindow;
+        m_owner.adopt(kPlotStatistics, window);
+        m_statistics = window;
+        // Closed by itself, the button comes up again.
+        connect(window, &SecondaryWindow::finished, this, [this] {
+            const QSignalBlocker quiet(m_statisticsButton);
+            m_statisticsButton->setChecked(false);
+        });
+        window->move(frameGeometry().topRight() + QPoint(4, 0));
+    }
+    refreshSpanStatistics();
+    m_statistics->show();
+    m_statistics->raise();
+}
+
+void ListPlot::refreshSpanStatistics() {
+    if (!m_statistics || !m_records)
+        return;
+    const SharedState& s = m_context.state;
+    if (m_interval < 0)
+        m_interval = samplingInterval(*m_records);
+    m_statistics->showStatistics(spanStatistics(*m_records, std::llround(s.PlotFirst) - 1,
+                                                std::llround(s.PlotLast) - 1, m_interval,
+                                                s.PlotUnit, alarmLimitsFor(s, s.PlotUnit)));
 }
 
 void ListPlot::showRangeDialog() {

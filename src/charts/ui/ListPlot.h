@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/PlotExplorer.h"
 #include "charts/PlotReadout.h"
 #include "charts/ui/ChartWindow.h"
 
@@ -8,9 +9,11 @@
 #include <memory>
 #include <optional>
 
+class QAction;
 class RecordPlotter;
 class RecordTableModel;
 class ScopedPause;
+class SpanStatisticsWindow;
 
 // The records of a list as one connected trace spread evenly across the plot area, with the
 // times of the first, the quarter and the last records under it. Every resize plots all chosen
@@ -19,6 +22,11 @@ class ScopedPause;
 // reading are suspended until the plot ends, however it ends. Once plotted, the pointer over the
 // plot shows the nearest record's number, time and value, drawn over the window and never into
 // the chart's image.
+//
+// The records the plot range chose can be explored: the wheel zooms around the pointer, a drag
+// pans, Shift and a drag zooms into a span, + and - zoom around the middle, Home or a double
+// click shows them all again; the caption says which records are shown. "Statistics" shows the
+// figures of the records in view beside the plot.
 class ListPlot : public ChartWindow {
     Q_OBJECT
 public:
@@ -30,6 +38,8 @@ public:
     bool plotting() const { return m_plotter != nullptr; }
     // What the pointer shows now, if anything.
     const std::optional<PlotReadout>& readout() const { return m_readout; }
+    // The view of the records the plot range chose (indexes from 0 within them).
+    const PlotZoom& zoom() const { return m_explorer.zoom(); }
 
 signals:
     // A plot ended: all records drawn, or given up.
@@ -41,6 +51,11 @@ protected:
     void showRangeDialog() override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -49,6 +64,11 @@ private:
     void plotSlice();
     void endPlot(const std::optional<QString>& failure);
     void showReadout(std::optional<QPointF> pointer);
+    // Plots the zoom's view.
+    void showView();
+    double positionAt(double x) const;
+    void showSpanStatistics(bool shown);
+    void refreshSpanStatistics();
 
     QPointer<const RecordTableModel> m_records;
     std::unique_ptr<RecordPlotter> m_plotter;
@@ -59,4 +79,15 @@ private:
     std::optional<PlotReadout> m_readout;
     QPointF m_pointer;
     QRect m_readoutBounds;
+
+    PlotExplorer m_explorer;
+    // The list the zoom and the statistics' sampling interval belong to.
+    QPointer<const RecordTableModel> m_explored;
+    // A drag under way: where it was last, and whether it selects a span rather than pans.
+    std::optional<QPointF> m_dragStart;
+    QPointF m_dragAt;
+    bool m_selecting = false;
+    QAction* m_statisticsButton = nullptr;
+    QPointer<SpanStatisticsWindow> m_statistics;
+    double m_interval = -1;
 };

@@ -68,6 +68,18 @@ void drawPicture(QPainter& p) {
     p.drawPolygon(QPolygon({QPoint(8, 17), QPoint(13, 11), QPoint(18, 17)}));
 }
 
+// Three bars, low, middle and high, under a span bracket.
+void drawSpanStatistics(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(2, 2, 17, 2);
+    p.drawLine(2, 2, 2, 5);
+    p.drawLine(17, 2, 17, 5);
+    p.setBrush(QColor(40, 110, 200));
+    p.drawRect(3, 12, 3, 6);
+    p.drawRect(8, 9, 3, 9);
+    p.drawRect(13, 6, 3, 12);
+}
+
 } // namespace
 
 QIcon smallToolbarIcon(const QString& key) {
@@ -85,6 +97,8 @@ QIcon smallToolbarIcon(const QString& key) {
         drawLimit(painter);
     else if (key == u"SavePicture")
         drawPicture(painter);
+    else if (key == u"Statistics")
+        drawSpanStatistics(painter);
     painter.end();
     return QIcon(pixmap);
 }

@@ -2,9 +2,12 @@
 #include "charts/ChartScale.h"
 #include "charts/PlotPreparation.h"
 #include "charts/RecordPlot.h"
+#include "charts/SpanStatistics.h"
+#include "charts/TimeAxis.h"
 #include "charts/ui/ListPlot.h"
 #include "charts/ui/OpenCharts.h"
 #include "charts/ui/PlotRange.h"
+#include "charts/ui/SpanStatisticsWindow.h"
 
 #include "common/AppContext.h"
 #include "common/SharedState.h"
@@ -16,10 +19,12 @@
 #include "support/VirtualClock.h"
 #include "support/WindowLookup.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +32,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -112,7 +118,7 @@ TEST_F(PlotTest, PlotShowsTheListsRecordsBesideThePanel) {
     QStringList buttons;
     for (QAction* action : child<QToolBar>(p, "Toolbar1")->actions())
         buttons << action->objectName();
-    EXPECT_EQ(buttons, QStringList({"Limit", "Print", "SavePicture"}));
+    EXPECT_EQ(buttons, QStringList({"Limit", "Print", "SavePicture", "Statistics"}));
     EXPECT_EQ(state.GridColour, 7);
     EXPECT_EQ(state.PlotLayout, ComputeChartLayout(392, 364));
     EXPECT_DOUBLE_EQ(state.PlotStep, 3.3);
@@ -354,4 +360,149 @@ TEST_F(PlotTest, PointerShowsTheNearestRecordOverTheChartNotInIt) {
     QCoreApplication::sendEvent(p, &leave);
     EXPECT_FALSE(p->readout());
     EXPECT_EQ(p->grab().toImage().pixel(mark + QPoint(3, 0)), chart.pixel(mark + QPoint(3, 0)));
+}
+
+namespace {
+
+void wheel(QWidget* w, QPointF at, int notches) {
+    QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &event);
+}
+
+void mouse(QWidget* w, QEvent::Type type, QPointF at, Qt::KeyboardModifiers modifiers = {}) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, w->mapToGlobal(at), button, held, modifiers);
+    QApplication::sendEvent(w, &event);
+}
+
+void key(QWidget* w, int code) {
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+} // namespace
+
+// The wheel zooms around the pointer, a drag pans, Shift and a drag zooms into a span, the keys
+// zoom around the middle and Home shows everything again; the caption says which records are
+// shown, and the readout names the record under the pointer at every zoom.
+TEST_F(PlotTest, WheelDragAndKeysExploreTheRecords) {
+    RecordTableModel records;
+    fill(records, 1000);
+    ListPlot* p = openPlot(records);
+    finish(p);
+    const ChartLayout& l = state.PlotLayout;
+    const double middle = l.Baseline - l.PlotHeight / 2;
+    const auto recordAt = [&](double x) {
+        return std::llround(state.PlotFirst + (x - l.AxisX) / state.PlotStep);
+    };
+
+    const double anchorX = l.AxisX + l.PlotWidth / 4;
+    const long long anchored = recordAt(anchorX);
+    wheel(p, QPointF(anchorX, middle), 2);
+    finish(p);
+    EXPECT_NEAR(state.PlotCount, 1000 / 1.5625, 2);
+    EXPECT_LE(std::abs(recordAt(anchorX) - anchored), 1) << "the record under the pointer stays";
+    EXPECT_EQ(p->windowTitle().toStdString(),
+              QStringLiteral("Plot Data/File - records %1 to %2 of 1000")
+                  .arg(std::llround(state.PlotFirst))
+                  .arg(std::llround(state.PlotLast))
+                  .toStdString());
+    const QPointF over(l.AxisX + 40 * state.PlotStep, middle);
+    mouse(p, QEvent::MouseMove, over);
+    ASSERT_TRUE(p->readout());
+    EXPECT_EQ(p->readout()->lines.value(0), QStringLiteral("No. %1").arg(recordAt(over.x())));
+
+    // A drag to the left brings later records in; the span stays.
+    const double first = state.PlotFirst;
+    const double count = state.PlotCount;
+    mouse(p, QEvent::MouseButtonPress, QPointF(l.AxisX + 200, middle));
+    mouse(p, QEvent::MouseMove, QPointF(l.AxisX + 100, middle));
+    mouse(p, QEvent::MouseButtonRelease, QPointF(l.AxisX + 100, middle));
+    finish(p);
+    EXPECT_NEAR(state.PlotFirst - first, 100 / (l.PlotWidth / count), 2);
+    EXPECT_NEAR(state.PlotCount, count, 1);
+
+    // Shift and a drag: the span between press and release fills the plot.
+    const long long from = recordAt(l.AxisX + 50);
+    const long long to = recordAt(l.AxisX + 150);
+    mouse(p, QEvent::MouseButtonPress, QPointF(l.AxisX + 50, middle), Qt::ShiftModifier);
+    mouse(p, QEvent::MouseMove, QPointF(l.AxisX + 150, middle), Qt::ShiftModifier);
+    mouse(p, QEvent::MouseButtonRelease, QPointF(l.AxisX + 150, middle), Qt::ShiftModifier);
+    finish(p);
+    EXPECT_NEAR(state.PlotFirst, from, 1);
+    EXPECT_NEAR(state.PlotLast, to, 1);
+
+    const double narrow = state.PlotCount;
+    key(p, Qt::Key_Minus);
+    finish(p);
+    EXPECT_NEAR(state.PlotCount, narrow * 1.25, 2);
+    key(p, Qt::Key_Plus);
+    finish(p);
+    EXPECT_NEAR(state.PlotCount, narrow, 2);
+    key(p, Qt::Key_Home);
+    finish(p);
+    EXPECT_EQ(state.PlotFirst, 1);
+    EXPECT_EQ(state.PlotLast, 1000);
+    EXPECT_EQ(p->windowTitle(), "Plot Data/File ");
+    // Zoomed again, a double click shows everything too, and the picture is the plot's own.
+    wheel(p, QPointF(anchorX, middle), 3);
+    finish(p);
+    mouse(p, QEvent::MouseButtonDblClick, QPointF(anchorX, middle));
+    finish(p);
+    EXPECT_EQ(state.PlotCount, 1000);
+    EXPECT_EQ(p->image(), expectedChart(records, p->size()));
+}
+
+// "Statistics" shows the figures of the records in view beside the plot, follows every zoom,
+// reads each value as its text with its caption as description, and comes up again when its
+// window is closed.
+TEST_F(PlotTest, StatisticsShowTheFiguresOfTheRecordsInView) {
+    RecordTableModel records;
+    fill(records, 600);
+    ListPlot* p = openPlot(records);
+    finish(p);
+    auto* button = p->findChild<QAction*>(QStringLiteral("Statistics"));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isCheckable());
+    button->trigger();
+    auto* panel = owner.open<SpanStatisticsWindow>(QStringLiteral("PlotStatistics"));
+    ASSERT_NE(panel, nullptr);
+    const auto shown = [&] {
+        QStringList texts;
+        for (int i = 0; i < 11; ++i) {
+            auto* value = panel->findChild<QLabel*>(QStringLiteral("LblSpan%1").arg(i));
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(value);
+            EXPECT_EQ(face->text(QAccessible::Name), value->text());
+            texts << face->text(QAccessible::Description) + u'=' + value->text();
+        }
+        return texts;
+    };
+    const auto expected = [&] {
+        QStringList texts;
+        const SpanStatistics figures =
+            spanStatistics(records, std::llround(state.PlotFirst) - 1,
+                           std::llround(state.PlotLast) - 1, 1, QStringLiteral("LUX"));
+        for (const CaptionedText& line : spanStatisticsTexts(figures))
+            texts << line.caption + u'=' + line.text;
+        return texts;
+    };
+    EXPECT_EQ(shown(), expected());
+    EXPECT_TRUE(shown().contains("Records=600")) << shown().join(u' ').toStdString();
+
+    key(p, Qt::Key_Plus);
+    finish(p);
+    EXPECT_EQ(shown(), expected());
+    EXPECT_FALSE(shown().contains("Records=600"));
+
+    panel->close();
+    settleDeletes();
+    EXPECT_FALSE(button->isChecked());
+    button->trigger();
+    EXPECT_NE(owner.open(QStringLiteral("PlotStatistics")), nullptr);
+    button->trigger();
+    settleDeletes();
+    EXPECT_EQ(owner.open(QStringLiteral("PlotStatistics")), nullptr);
 }

@@ -1,0 +1,36 @@
+#include "charts/ui/SpanStatisticsWindow.h"
+
+#include "charts/SpanStatistics.h"
+#include "common/ui/ValueLabel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+SpanStatisticsWindow::SpanStatisticsWindow() {
+    setObjectName(QStringLiteral("PlotStatistics"));
+    setWindowTitle(QStringLiteral("Statistics"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(10, 10, 10, 10);
+    grid->setHorizontalSpacing(12);
+    // The captions come with the figures; an empty span still names every row.
+    const std::vector<CaptionedText> rows = spanStatisticsTexts(SpanStatistics{});
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(i);
+        grid->addWidget(new QLabel(rows[i].caption, this), row, 0);
+        auto* value = new QLabel(this);
+        value->setObjectName(QStringLiteral("LblSpan%1").arg(row));
+        value->setAccessibleDescription(rows[i].caption);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        value->setMinimumWidth(150);
+        grid->addWidget(value, row, 1);
+        m_values.push_back(value);
+    }
+    setFixedSize(sizeHint());
+}
+
+void SpanStatisticsWindow::showStatistics(const SpanStatistics& statistics) {
+    const std::vector<CaptionedText> rows = spanStatisticsTexts(statistics);
+    for (size_t i = 0; i < rows.size() && i < m_values.size(); ++i)
+        showText(m_values[i], rows[i].text);
+}
