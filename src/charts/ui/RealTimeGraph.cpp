@@ -36,8 +36,9 @@ RealTimeGraph::RealTimeGraph(AppContext& context, WindowOwner& owner)
     s.GraphX = -s.GraphStep;
 
     m_timer1.setObjectName(QStringLiteral("Timer1"));
+    // The sweep goes on while a record plot holds the other timers off: it follows the clock,
+    // and a reading that is not fresh meanwhile breaks the trace rather than stopping it.
     connect(&m_timer1, &QTimer::timeout, this, &RealTimeGraph::Timer1_Timer);
-    m_timersSwitch.emplace(m_context.timers, [this](bool) { switchTimer(); });
 }
 
 RealTimeGraph::~RealTimeGraph() = default;
@@ -49,7 +50,7 @@ void RealTimeGraph::start(int intervalMs) {
 }
 
 void RealTimeGraph::switchTimer() {
-    if (m_enabled && !m_unloaded && !m_context.timers.paused())
+    if (m_enabled && !m_unloaded)
         m_timer1.start();
     else
         m_timer1.stop();
@@ -57,6 +58,11 @@ void RealTimeGraph::switchTimer() {
 
 void RealTimeGraph::resizeEvent(QResizeEvent* event) {
     ChartWindow::resizeEvent(event);
+    // Without a window manager nothing holds the minimum size: the graph snaps back itself.
+    if (width() < kGraphClientSize.width() || height() < kGraphClientSize.height()) {
+        resize(size().expandedTo(kGraphClientSize));
+        return;
+    }
     Form_Resize();
 }
 
@@ -102,7 +108,6 @@ void RealTimeGraph::Timer1_Timer() {
 void RealTimeGraph::Form_Unload() {
     m_unloaded = true;
     m_timer1.stop();
-    m_timersSwitch.reset();
 }
 
 void RealTimeGraph::showRangeDialog() {

@@ -2,11 +2,9 @@
 
 #include "charts/GraphSweep.h"
 #include "charts/ui/ChartWindow.h"
-#include "common/PauseGate.h"
 
 #include <QTimer>
 #include <functional>
-#include <optional>
 
 // The live reading as a sweeping trace, like a chart recorder whose pen runs from left to
 // right across the plot area and starts again at the left edge. Timer1 plots whatever the poll
@@ -39,5 +37,4 @@ private:
     // What the last tick drew on: the next tick's grid redraws over part of it.
     QRect m_lastTick;
     ReadingFreshness m_freshness;
-    std::optional<ScopedSwitch> m_timersSwitch;
 };
