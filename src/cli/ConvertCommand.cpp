@@ -25,45 +25,18 @@ struct PlainCaption : CaptionedWindow {
     QString text;
 };
 
-// The first line of the file, to tell an exported CSV from a record file.
-QString firstLine(const QByteArray& bytes) {
-    qsizetype end = 0;
-    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-        ++end;
-    return QString::fromUtf8(bytes.left(end));
-}
-
 // A message for a malformed line: "day.csv:12: ..."
 QString atLine(const QString& path, int line, const QString& what) {
     return QStringLiteral("%1:%2: %3").arg(QFileInfo(path).fileName()).arg(line).arg(what);
 }
 
 bool readCsv(Console& console, const QString& path, const QByteArray& bytes, ReadList& list) {
-    const QString text = QString::fromUtf8(bytes);
-    CsvReader reader(text);
-    reader.next(); // the header row
-    QStringList lines;
-    bool first = true;
-    while (const std::optional<QStringList> fields = reader.next()) {
-        // A last line end leaves nothing after it; an empty line inside is no record.
-        if (fields->size() == 1 && fields->front().isEmpty())
-            continue;
-        const auto imported = importRecord(*fields);
-        if (const auto* why = std::get_if<QString>(&imported)) {
-            console.message(atLine(path, reader.line(), *why));
-            return false;
-        }
-        const auto& record = std::get<ImportedRecord>(imported);
-        if (first)
-            list.header = record.header;
-        first = false;
-        lines << record.line;
-    }
-    if (!reader.error().isEmpty()) {
-        console.message(atLine(path, reader.line(), reader.error()));
+    PlainCaption caption;
+    if (const std::optional<CsvFailure> failure = readExportedCsv(bytes, {}, caption, list.rows)) {
+        console.message(atLine(path, failure->line, failure->why));
         return false;
     }
-    list.rows.appendRows(lines);
+    list.header = ListHeader::parse(caption.text);
     return true;
 }
 
@@ -101,8 +74,8 @@ int runConvert(Console& console, const ConvertRequest& request) {
     const QByteArray bytes = input.readAll();
     input.close();
     ReadList list;
-    const bool read = firstLine(bytes) == csvHeader() ? readCsv(console, request.input, bytes, list)
-                                                      : readRecords(console, request.input, list);
+    const bool read = isExportedCsv(bytes) ? readCsv(console, request.input, bytes, list)
+                                           : readRecords(console, request.input, list);
     if (!read)
         return 1;
 

@@ -8,10 +8,12 @@
 #include "common/SharedState.h"
 #include "link/Clock.h"
 #include "records/ProgressCaption.h"
+#include "records/RecordExport.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 
@@ -20,6 +22,8 @@ namespace {
 // Rows read from a file between two updates of the list and its caption.
 constexpr int kReadBatch = 1024;
 constexpr qint64 kMaxReserve = qint64{64} * 1024 * 1024;
+// Exported text goes to the file in pieces of about this many bytes.
+constexpr qsizetype kExportChunk = qsizetype{256} * 1024;
 
 void setBusy(const BusyPointer& busy, bool on) {
     if (busy)
@@ -215,4 +219,60 @@ bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWin
 
     window.setCaption(caption);
     return !reader.failed();
+}
+
+bool exportList(Dialogs& dialogs, CaptionedWindow& window, const RecordTableModel& grid,
+                const BusyPointer& busy) {
+    const std::optional<QString> path =
+        dialogs.saveFile(QStringLiteral("Export"),
+                         QStringLiteral("CSV (*.csv);;JSON Lines (*.jsonl);;All Files (*)"));
+    if (!path || QFileInfo(*path).fileName().isEmpty())
+        return false;
+    setBusy(busy, true);
+    const ExportForm form = path->endsWith(QStringLiteral(".jsonl"), Qt::CaseInsensitive)
+                                ? ExportForm::Jsonl
+                                : ExportForm::Csv;
+    const ListHeader header = ListHeader::parse(window.caption());
+    // A whole file under a temporary name, put in place only once complete.
+    QSaveFile file(*path);
+    bool written = file.open(QIODevice::WriteOnly);
+    QByteArray pending;
+    const auto line = [&](const QString& text) {
+        pending += text.toUtf8();
+        pending += "\r\n";
+        if (pending.size() >= kExportChunk) {
+            written = written && file.write(pending) == pending.size();
+            pending.clear();
+        }
+    };
+    if (form == ExportForm::Csv)
+        line(csvHeader());
+    for (int r = 1; written && r < grid.rowCount(); ++r) {
+        const ExportRow row = exportRow(grid, r, header);
+        line(form == ExportForm::Csv ? csvLine(row) : jsonLine(row));
+    }
+    written = written && file.write(pending) == pending.size();
+    written = written ? file.commit() : (file.cancelWriting(), false);
+    setBusy(busy, false);
+    if (!written)
+        dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
+    return written;
+}
+
+QString copiedRows(const RecordTableModel& grid, const std::vector<int>& rows) {
+    QString text;
+    const auto append = [&](int r) {
+        for (int c = 0; c < RecordTableModel::kColumns; ++c) {
+            if (c > 0)
+                text += u'\t';
+            text += grid.cellView(r, c).trimmed();
+        }
+        text += u'\n';
+    };
+    append(0);
+    for (const int r : rows) {
+        if (r >= 1 && r < grid.rowCount())
+            append(r);
+    }
+    return text;
 }

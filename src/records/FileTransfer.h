@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Clock;
 class Dialogs;
@@ -63,6 +64,16 @@ void saveList(SharedState& state, Dialogs& dialogs, CaptionedWindow& window,
 // cell that fills its column is followed by one space, so the 19-character time stamp never
 // runs into the value.
 QString printedRow(const QString& number, const QString& time, const QString& value);
+
+// "Export": the list as CSV, or as JSON Lines for a name ending in ".jsonl", into a file the user
+// chooses. The file is written whole or not at all, so a failed write keeps an earlier file; the
+// failure is said. False when nothing was written.
+bool exportList(Dialogs& dialogs, CaptionedWindow& window, const RecordTableModel& grid,
+                const BusyPointer& busy = {});
+
+// Rows of a list as a spreadsheet takes them from the clipboard: the titles, then each row, its
+// cells TAB separated, each line ending in a line feed.
+QString copiedRows(const RecordTableModel& grid, const std::vector<int>& rows);
 
 // Prints the caption, a line of 30 dashes and one line per data row, pausing the main window's
 // poll meanwhile. Events run between rows, so rows added meanwhile are printed too. False when

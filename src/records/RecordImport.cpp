@@ -2,6 +2,8 @@
 
 #include "common/CalendarTime.h"
 #include "common/NumberText.h"
+#include "records/FileTransfer.h"
+#include "records/RecordTableModel.h"
 
 namespace {
 
@@ -116,4 +118,40 @@ std::variant<ImportedRecord, QString> importRecord(const QStringList& fields) {
 QString recordHeaderOf(const ListHeader& header) {
     return QStringLiteral("*ID=") + header.meterId + QStringLiteral(" Range:") +
            (header.range ? QString::number(*header.range) : QString()) + u'/' + header.unit;
+}
+
+bool isExportedCsv(const QByteArray& start) {
+    qsizetype end = 0;
+    while (end < start.size() && start[end] != '\r' && start[end] != '\n')
+        ++end;
+    return QString::fromUtf8(start.left(end)) == csvHeader();
+}
+
+std::optional<CsvFailure> readExportedCsv(const QByteArray& bytes, const QString& fileTitle,
+                                          CaptionedWindow& window, RecordTableModel& grid) {
+    const QString text = QString::fromUtf8(bytes);
+    CsvReader reader(text);
+    reader.next(); // the header row
+    QStringList lines;
+    std::optional<CsvFailure> failure;
+    bool first = true;
+    while (const std::optional<QStringList> fields = reader.next()) {
+        // The last line end leaves nothing after it; an empty line is no record either.
+        if (fields->size() == 1 && fields->front().isEmpty())
+            continue;
+        const auto imported = importRecord(*fields);
+        if (const auto* why = std::get_if<QString>(&imported)) {
+            failure = CsvFailure{reader.line(), *why};
+            break;
+        }
+        const auto& record = std::get<ImportedRecord>(imported);
+        if (first)
+            window.setCaption(fileTitle + QStringLiteral("---") + recordHeaderOf(record.header));
+        first = false;
+        lines << record.line;
+    }
+    if (!failure && !reader.error().isEmpty())
+        failure = CsvFailure{reader.line(), reader.error()};
+    grid.appendRows(lines);
+    return failure;
 }

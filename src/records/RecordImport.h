@@ -10,6 +10,9 @@
 
 // Reads CSV (RFC 4180) record by record: fields between commas, a field in double quotes may
 // hold commas, doubled quotes and line ends; records end at CR LF, LF or CR.
+class CaptionedWindow;
+class RecordTableModel;
+
 class CsvReader {
 public:
     explicit CsvReader(QStringView text)
@@ -44,3 +47,18 @@ std::variant<ImportedRecord, QString> importRecord(const QStringList& fields);
 
 // The record file's header line of a list: "*ID=12 Range:2000/LUX".
 QString recordHeaderOf(const ListHeader& header);
+
+// The file's first line is an export's header row.
+bool isExportedCsv(const QByteArray& start);
+
+// Why a line of a CSV is no record.
+struct CsvFailure {
+    int line = 0;
+    QString why;
+};
+
+// An exported CSV read into a list, as a record file reads: the caption becomes file title,
+// "---", header; every record a row. Nothing when all went well; otherwise the line and why
+// (the rows before it stay in the list).
+std::optional<CsvFailure> readExportedCsv(const QByteArray& bytes, const QString& fileTitle,
+                                          CaptionedWindow& window, RecordTableModel& grid);

@@ -68,6 +68,19 @@ void drawPicture(QPainter& p) {
     p.drawPolygon(QPolygon({QPoint(8, 17), QPoint(13, 11), QPoint(18, 17)}));
 }
 
+// A sheet of rows with an arrow leaving it.
+void drawExport(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(1, 1, 11, 16);
+    for (int y = 4; y <= 14; y += 3)
+        p.drawLine(3, y, 10, y);
+    p.setPen(QPen(QColor(0, 130, 0), 2));
+    p.drawLine(8, 10, 17, 10);
+    p.drawLine(14, 7, 17, 10);
+    p.drawLine(14, 13, 17, 10);
+}
+
 // Three bars, low, middle and high, under a span bracket.
 void drawSpanStatistics(QPainter& p) {
     p.setPen(QPen(Qt::black, 1));
@@ -97,6 +110,8 @@ QIcon smallToolbarIcon(const QString& key) {
         drawLimit(painter);
     else if (key == u"SavePicture")
         drawPicture(painter);
+    else if (key == u"Export")
+        drawExport(painter);
     else if (key == u"Statistics")
         drawSpanStatistics(painter);
     painter.end();

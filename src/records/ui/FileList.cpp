@@ -6,17 +6,30 @@
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
 #include "records/RecordFile.h"
+#include "records/RecordImport.h"
 
 #include <QFileInfo>
 #include <QPointer>
 
 FileList::FileList(AppContext& context)
     : RecordListWindow(
-          context,
-          {"FileList", "File List", 4065, {QStringLiteral("Plot"), QStringLiteral("Print")}}) {
+          context, {"FileList",
+                    "File List",
+                    4065,
+                    {QStringLiteral("Plot"), QStringLiteral("Print"), QStringLiteral("Export")}}) {
     const SharedState& state = context.state;
     setCaption(QStringLiteral("Real Time List --- ") + rangeText(state.Range) + state.Unit);
     move(besidePanel());
+}
+
+std::optional<CsvFailure> FileList::readExport(const QByteArray& bytes, const QString& fileTitle) {
+    std::optional<CsvFailure> failure;
+    whileRunning([&] {
+        setFilling(true);
+        failure = readExportedCsv(bytes, fileTitle, *this, model());
+        setFilling(false);
+    });
+    return failure;
 }
 
 bool FileList::readFile(RecordReader& reader, const QString& fileTitle) {

@@ -3,8 +3,10 @@
 #include "records/ui/RecordListWindow.h"
 
 #include <functional>
+#include <optional>
 
 class RecordReader;
+struct CsvFailure;
 class WindowOwner;
 
 // A record file read from disk: its header in the caption, its lines as rows.
@@ -18,6 +20,8 @@ public:
     // Fills the list from an opened file; events run while it loads and the list's commands
     // wait until it is complete. False after a read error.
     bool readFile(RecordReader& reader, const QString& fileTitle);
+    // Fills the list from a CSV that Export wrote; the line that is no record, if one is.
+    std::optional<CsvFailure> readExport(const QByteArray& bytes, const QString& fileTitle);
 
     bool plotsFromFileList() const override { return true; }
 };

@@ -6,10 +6,11 @@
 #include "records/ui/RecordGrid.h"
 
 RealTimeList::RealTimeList(AppContext& context)
-    : RecordListWindow(context, {"RealTimeList",
-                                 "Real Time List",
-                                 4110,
-                                 {QStringLiteral("Save"), QStringLiteral("Print")}}) {
+    : RecordListWindow(
+          context, {"RealTimeList",
+                    "Real Time List",
+                    4110,
+                    {QStringLiteral("Save"), QStringLiteral("Print"), QStringLiteral("Export")}}) {
     const SharedState& state = context.state;
     setCaption(QStringLiteral("List---") + recordHeader(state.ListID, state.Range, state.Unit));
     move(besidePanel());

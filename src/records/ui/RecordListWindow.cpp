@@ -7,9 +7,12 @@
 #include "records/ui/RecordGrid.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -41,6 +44,29 @@ RecordListWindow::RecordListWindow(AppContext& context, const Design& design)
     m_grid = new RecordGrid(m_model, this);
     m_grid->setObjectName(QStringLiteral("Grid"));
     m_grid->setGeometry(0, twips(480), twips(4935), twips(3615));
+
+    // Ctrl+C: the selected rows, for pasting into a spreadsheet.
+    auto* copy = new QAction(QStringLiteral("Copy"), this);
+    copy->setObjectName(QStringLiteral("Copy"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    connect(copy, &QAction::triggered, this, &RecordListWindow::copySelectedRows);
+    addAction(copy);
+}
+
+void RecordListWindow::copySelectedRows() {
+    std::vector<int> rows;
+    for (const QModelIndex& index : m_grid->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    // Single cells chosen rather than rows: their rows.
+    if (rows.empty()) {
+        for (const QModelIndex& index : m_grid->selectionModel()->selectedIndexes())
+            rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (!rows.empty())
+        QGuiApplication::clipboard()->setText(copiedRows(m_model, rows));
 }
 
 RecordListWindow::~RecordListWindow() = default;
@@ -100,6 +126,8 @@ void RecordListWindow::Toolbar1_ButtonClick(const QString& key) {
         whileRunning([this] { PrintGrid(m_context, *this, m_model, busyPointer); });
     } else if (key == u"Plot") {
         emit plotRequested();
+    } else if (key == u"Export") {
+        whileRunning([this] { exportList(m_context.dialogs, *this, m_model, busyPointer); });
     }
 }
 

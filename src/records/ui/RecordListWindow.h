@@ -41,6 +41,8 @@ public:
 
     // Dispatches on the key of a button of this window; other keys do nothing.
     void Toolbar1_ButtonClick(const QString& key);
+    // Ctrl+C: the selected rows onto the clipboard, with the titles.
+    void copySelectedRows();
 
 signals:
     // "Plot" was clicked on this complete list.

@@ -7,6 +7,8 @@
 #include "common/AppContext.h"
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
+#include "records/FileTransfer.h"
+#include "records/RecordExport.h"
 #include "support/FileBytes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
@@ -16,9 +18,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -38,6 +42,7 @@ protected:
         context.poll.addSwitch(this, [this](bool on) { poll << (on ? "on" : "off"); });
     }
     ~ListWindowTest() override {
+        owner.closeAll();
         for (QPointer<QWidget>& window : windows)
             delete window.data();
         settleDeletes();
@@ -69,19 +74,19 @@ TEST_F(ListWindowTest, ControlsPositionsAndCaptions) {
          "RealTimeList",
          {360, 20},
          274,
-         {"Save=Save As", "Print=Print (Ctrl+P)"},
+         {"Save=Save As", "Print=Print (Ctrl+P)", "Export=Export"},
          "List---*ID=12 Range:2000/LUX"},
         {make<DataList>(),
          "DataList",
          {0, 0},
          271,
-         {"Save=Save As", "Plot=Plot", "Print=Print (Ctrl+P)"},
+         {"Save=Save As", "Plot=Plot", "Print=Print (Ctrl+P)", "Export=Export"},
          "Data List"},
         {make<FileList>(),
          "FileList",
          {360, 20},
          271,
-         {"Plot=Plot", "Print=Print (Ctrl+P)"},
+         {"Plot=Plot", "Print=Print (Ctrl+P)", "Export=Export"},
          "Real Time List --- 2000LUX"},
     };
     for (const auto& c : cases) {
@@ -164,6 +169,60 @@ TEST_F(ListWindowTest, SaveWritesTheRowsAndKeepsTheCaption) {
                                          "2\t22/06/2010 14:05:11\t19.99\tLow\t\r\n");
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Data List---*ID=3 Range:20/Fc"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// Export writes the list as CSV, or JSON Lines for a ".jsonl" name; the CSV opens again as the
+// very list it came from. A file that cannot be written says so and leaves nothing behind.
+TEST_F(ListWindowTest, ExportWritesCsvOrJsonLinesAndTheCsvOpensAsTheList) {
+    DataList* list = make<DataList>();
+    list->setCaption(QStringLiteral("Data List---*ID=3 Range:20/Fc"));
+    const QStringList rows = {kRow, QStringLiteral("2\t22/06/2010 14:05:11\tOL\tLow")};
+    list->model().appendRows(rows);
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    const QString t1 = *isoTime(u"22/06/2010 14:05:09", zone);
+    const QString t2 = *isoTime(u"22/06/2010 14:05:11", zone);
+
+    dialogs.saveAnswers = {path("data.csv"), path("data.jsonl"), path("no/such/folder.csv")};
+    click(list, "Export");
+    EXPECT_EQ(readAll(path("data.csv")).toStdString(),
+              ("number,time,value,reading,unit,range,battery_low,meter_id\r\n"
+               "1," +
+               t1 +
+               ",1230,1230,Fc,20,false,3\r\n"
+               "2," +
+               t2 + ",,OL,Fc,20,true,3\r\n")
+                  .toStdString());
+    click(list, "Export");
+    EXPECT_EQ(readAll(path("data.jsonl")).count('\n'), 2);
+    EXPECT_TRUE(readAll(path("data.jsonl")).startsWith(R"({"number":1,"time":")"));
+    click(list, "Export");
+    EXPECT_EQ(dialogs.messages(), QStringList({kCannotWriteFile}));
+    EXPECT_FALSE(QDir(path("no")).exists());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    dialogs.openAnswers = {path("data.csv")};
+    QPointer<FileList> opened;
+    openFileList(context, owner, [&](FileList& l) { opened = &l; });
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->windowTitle(), "data.csv---*ID=3 Range:20/Fc");
+    ASSERT_EQ(opened->model().dataRowCount(), 2);
+    EXPECT_EQ(opened->model().rowView(1), list->model().rowView(1));
+    EXPECT_EQ(opened->model().rowView(2), list->model().rowView(2));
+    EXPECT_EQ(dialogs.messages(), QStringList({kCannotWriteFile}));
+}
+
+// Ctrl+C copies the selected rows under the titles, TAB separated, for a spreadsheet.
+TEST_F(ListWindowTest, CopyPutsTheSelectedRowsWithTitlesOnTheClipboard) {
+    DataList* list = make<DataList>();
+    list->model().appendRows({kRow, QStringLiteral("2\t22/06/2010 14:05:11\tOL\tLow"),
+                              QStringLiteral("3\t22/06/2010 14:05:12\t5\t")});
+    QItemSelectionModel* selection = list->grid().selectionModel();
+    selection->select(list->model().index(3, 1), QItemSelectionModel::Select);
+    selection->select(list->model().index(1, 2), QItemSelectionModel::Select);
+    list->findChild<QAction*>(QStringLiteral("Copy"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "No.s\tTime\tValue\tBat\n"
+                                                                  "1\t22/06/2010 14:05:09\t1230\t\n"
+                                                                  "3\t22/06/2010 14:05:12\t5\t\n");
 }
 
 // The window goes from the screen at once, but the object outlives the print that waits in it.
