@@ -4,6 +4,9 @@
 #include "common/SharedState.h"
 #include "records/RecordExport.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr qsizetype kMaxDigits = 12;
@@ -78,6 +81,14 @@ QString isoTimeWithOffset(const QDateTime& time) {
     return time.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + (offset < 0 ? u'-' : u'+') +
            QString::number(minutes / 60).rightJustified(2, u'0') + u':' +
            QString::number(minutes % 60).rightJustified(2, u'0');
+}
+
+QString elapsedText(double seconds) {
+    const auto whole = static_cast<qint64>(std::max(0.0, std::floor(seconds)));
+    return QStringLiteral("%1:%2:%3")
+        .arg(whole / 3600)
+        .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
 std::optional<OutputFormat> parseOutputFormat(QStringView text) {

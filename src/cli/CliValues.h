@@ -24,6 +24,9 @@ std::optional<qint64> parseWholeNumber(QStringView text, qint64 min, qint64 max)
 // "1h30m"); a number without a unit is seconds, and only the last may go without one.
 std::optional<qint64> parseDuration(QStringView text);
 
+// Whole seconds as "h:mm:ss"; hours run past 24.
+QString elapsedText(double seconds);
+
 // ISO 8601 with the offset from UTC, written as an offset also when it is zero:
 // "2026-12-07T14:05:09+00:00".
 QString isoTimeWithOffset(const QDateTime& time);

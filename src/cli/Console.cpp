@@ -1,6 +1,9 @@
 #include "cli/Console.h"
 
+#include "cli/CliValues.h"
+
 #include <QByteArray>
+#include <QDateTime>
 
 Console::Console(std::FILE* out, std::FILE* err, bool errIsTerminal)
     : m_out(out)
@@ -18,7 +21,10 @@ void Console::write(const QByteArray& bytes) {
 
 void Console::message(const QString& text) {
     endProgress();
-    const QByteArray bytes = (kProgramName + QStringLiteral(": ") + text).toLocal8Bit() + '\n';
+    const QString stamp =
+        m_stamp ? isoTimeWithOffset(QDateTime::currentDateTime()) + u' ' : QString();
+    const QByteArray bytes =
+        (stamp + kProgramName + QStringLiteral(": ") + text).toLocal8Bit() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), m_err);
     std::fflush(m_err);
 }

@@ -23,6 +23,8 @@ public:
     void endProgress();
 
     bool errIsTerminal() const { return m_errIsTerminal; }
+    // Messages start with the PC clock's time (ISO 8601), for logs of long runs.
+    void stampMessages(bool stamp) { m_stamp = stamp; }
     std::FILE* out() const { return m_out; }
 
 private:
@@ -30,4 +32,5 @@ private:
     std::FILE* m_err;
     bool m_errIsTerminal;
     qsizetype m_progressWidth = 0;
+    bool m_stamp = false;
 };

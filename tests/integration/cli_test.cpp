@@ -22,6 +22,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
@@ -33,6 +34,11 @@
 #include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 #include <memory>
 
 namespace {
@@ -105,6 +111,28 @@ int recordsIn(const QString& path) {
 
 const QRegularExpression
     kRecordLine(QStringLiteral(R"(^(\d+)\t(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)\t302\t$)"));
+
+// The one line "record" ends with, whatever ended it: records written, samples left out, first
+// and last stamp, why. Checked against the file it wrote.
+void expectSummary(const QString& err, const QString& path, const QString& why) {
+    const QRegularExpression line(
+        QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d luxlog-cli: (.+): (\d+) )"
+                       R"(records?, (\d+) left out, (\S+ \S+) to (\S+ \S+); (.+)$)"),
+        QRegularExpression::MultilineOption);
+    const QStringList lines = err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    const auto m = line.match(lines.last());
+    ASSERT_TRUE(m.hasMatch()) << err.toStdString();
+    EXPECT_EQ(m.captured(1), QFileInfo(path).fileName());
+    EXPECT_EQ(m.captured(6), why);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> records = file.readAll().trimmed().split('\n').mid(1);
+    ASSERT_FALSE(records.isEmpty());
+    EXPECT_EQ(m.captured(2).toInt(), records.size());
+    EXPECT_EQ(m.captured(4), QString::fromLatin1(records.first().split('\t').value(1)));
+    EXPECT_EQ(m.captured(5), QString::fromLatin1(records.last().split('\t').value(1)));
+}
 
 QDateTime shownTime(const QString& shown) {
     return QDateTime::fromString(shown, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
@@ -234,7 +262,8 @@ TEST(Cli, RecordWritesWhatThePanelWrites) {
     window.panel->Toolbar1_ButtonClick(QStringLiteral("Save"));
 
     ASSERT_EQ(cli.finish(), 0) << cli.err.toStdString();
-    EXPECT_EQ(cli.err, QString());
+    expectSummary(cli.err, cliPath, QStringLiteral("--for ran out"));
+    EXPECT_EQ(cli.err.count(u'\n'), 1) << cli.err.toStdString();
     const QList<QDateTime> cliStamps = checkRecordFile(cliPath);
     const QList<QDateTime> windowStamps = checkRecordFile(windowPath);
     ASSERT_GE(cliStamps.size(), 4);
@@ -279,9 +308,8 @@ TEST(Cli, RecordRidesOutSilenceAndEndsOnARangeChange) {
 
     EXPECT_EQ(cli.finish(20000), 0);
     EXPECT_TRUE(cli.err.contains("the meter answers again")) << cli.err.toStdString();
-    EXPECT_TRUE(cli.err.endsWith(
-        "luxlog-cli: recording ended: the meter changed from 2000 LUX to 200 LUX\n"))
-        << cli.err.toStdString();
+    expectSummary(cli.err, path,
+                  QStringLiteral("recording ended: the meter changed from 2000 LUX to 200 LUX"));
     const QList<QDateTime> stamps = checkRecordFile(path);
     qint64 longestGap = 0;
     for (int i = 1; i < stamps.size(); ++i)
@@ -307,7 +335,7 @@ TEST(Cli, RecordSurvivesSigtermAndSigkill) {
     const int shown = recordsIn(termPath);
     term.process.terminate();
     EXPECT_EQ(term.finish(20000), 0) << term.err.toStdString();
-    EXPECT_EQ(term.err, QString());
+    expectSummary(term.err, termPath, QStringLiteral("stopped"));
 
     EXPECT_GE(checkRecordFile(termPath).size(), shown);
     EXPECT_GE(checkRecordFile(killPath).size(), written);
@@ -341,6 +369,44 @@ TEST(Cli, ReadAndDownloadWriteCsvAndJsonLines) {
     EXPECT_EQ(jsonl.out, converted.out);
     EXPECT_TRUE(jsonl.out.startsWith("{\"number\":1,")) << jsonl.out.left(80).toStdString();
 }
+
+#ifdef Q_OS_LINUX
+// On a terminal "record" keeps one status line, redrawn in place, before its summary.
+TEST(Cli, RecordKeepsAStatusLineOnATerminal) {
+    Sim sim;
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("status.txt");
+    QProcess cli;
+    cli.setStandardErrorFile(QString::fromLocal8Bit(ptsname(master)));
+    cli.start(QStringLiteral(LUXLOG_CLI_PATH),
+              {"record", path, "--port", sim.device, "--every", "1", "--for", "3s"});
+    ASSERT_TRUE(cli.waitForStarted(15000));
+    QByteArray err;
+    const auto drain = [&] {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+            err.append(buffer, n);
+    };
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            drain();
+            return cli.state() == QProcess::NotRunning;
+        },
+        30000));
+    drain();
+    ::close(master);
+    EXPECT_EQ(cli.exitCode(), 0) << err.toStdString();
+    const QRegularExpression status(
+        QStringLiteral(R"(\rstatus\.txt: \d+ records?, \d+ left out, last 302 LUX, 0:00:0\d)"));
+    EXPECT_TRUE(status.match(QString::fromLocal8Bit(err)).hasMatch()) << err.toStdString();
+    expectSummary(QString::fromLocal8Bit(err).remove(u'\r'), path, QStringLiteral("--for ran out"));
+}
+#endif
 
 // A stop before "read" printed its count of readings leaves the job undone: exit status 130;
 // without a count a stop is its way to end.
