@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$here/build-fuzz"}
 seconds=${2:-30}
 targets=(${LUXLOG_FUZZ_TARGETS:-fuzz_live_poll fuzz_logger_replies fuzz_record_file fuzz_csv_import
-    fuzz_texts})
+    fuzz_plot_ranges fuzz_texts})
 
 # A folder of its own is optimised a little, since fuzzing wants many runs a second; a folder
 # that exists already (the sanitizer build, say) keeps its settings and gains the targets.
