@@ -127,3 +127,10 @@ double textWidth(const QPainter& painter, const QString& text) {
 double textHeight(const QPainter& painter) {
     return painter.fontMetrics().height();
 }
+
+void drawSpanSelection(QPainter& painter, const ChartLayout& layout, double x0, double x1) {
+    painter.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
+    painter.setBrush(QColor(0, 90, 200, 40));
+    painter.drawRect(QRectF(QPointF(std::min(x0, x1), layout.Baseline - layout.PlotHeight),
+                            QPointF(std::max(x0, x1), layout.Baseline)));
+}

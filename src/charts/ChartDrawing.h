@@ -19,6 +19,10 @@ QColor paletteColour(int index);
 inline constexpr int kGridColourIndex = 7;
 
 // Axes, 17 ticks, nine value labels and the unit caption, in the painter's font.
+// The span a Shift drag selects, from x0 to x1 over the plot area's height: a dashed box with a
+// light fill, drawn over the chart and never into its image.
+void drawSpanSelection(QPainter& painter, const ChartLayout& layout, double x0, double x1);
+
 void DrawChartFrame(QPainter& painter, const ChartLayout& layout, double axisMin, double axisMax,
                     const QString& unitText);
 

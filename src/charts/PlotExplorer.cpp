@@ -1,8 +1,8 @@
 #include "charts/PlotExplorer.h"
 
 #include "charts/SpanStatistics.h"
-#include "common/AlarmState.h"
-#include "common/PlotState.h"
+#include "charts/TimeAxis.h"
+#include "common/SharedState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +14,15 @@ void PlotExplorer::follow(const PlotState& state) {
     m_zoom = PlotZoom(std::max(0LL, std::llround(state.PlotLast) - m_wholeFirst + 1));
     m_shownFirst = state.PlotFirst;
     m_shownLast = state.PlotLast;
+    m_interval = -1;
+}
+
+SpanStatistics PlotExplorer::statistics(const RecordTableModel& records, const SharedState& state) {
+    if (m_interval < 0)
+        m_interval = samplingInterval(records);
+    return spanStatistics(records, std::llround(state.PlotFirst) - 1,
+                          std::llround(state.PlotLast) - 1, m_interval, state.PlotUnit,
+                          alarmLimitsFor(state, state.PlotUnit));
 }
 
 bool PlotExplorer::show(PlotState& state) {

@@ -4,9 +4,12 @@
 
 #include <QString>
 
+class RecordTableModel;
 struct AlarmState;
 struct PlotState;
+struct SharedState;
 struct SpanLimits;
+struct SpanStatistics;
 
 // Zoom and pan over the records a plot's range chose, as plot state: the window turns the
 // pointer, the wheel and the keys into zoom steps, this turns the view into the records the
@@ -27,12 +30,16 @@ public:
     // The window's caption, with the records shown while zoomed: "Plot Data/File - records 101
     // to 250 of 86400".
     QString caption(const QString& base, const PlotState& state) const;
+    // The figures of the records the state shows, each held for the list's sampling interval
+    // (read from its stamps once a whole), against the alarm's limits while it is on.
+    SpanStatistics statistics(const RecordTableModel& records, const SharedState& state);
 
 private:
     PlotZoom m_zoom;
     long long m_wholeFirst = 1;
     double m_shownFirst = -1;
     double m_shownLast = -1;
+    double m_interval = -1;
 };
 
 // The alarm's limits for a plot in `unit`, while the alarm is on for that unit.

@@ -28,6 +28,7 @@ double smallestRangeHolding(const RecordTableModel& grid) {
 void preparePlot(const QString& caption, const RecordTableModel& grid, bool fromFileList,
                  SharedState& state) {
     state.PlotFromFileList = fromFileList;
+    state.PlotTitle = caption;
     // Everything after the first ":" ("Range:2000/LUX"), or the whole caption without one.
     const qsizetype colon = caption.indexOf(u':');
     const QString afterColon = caption.mid(colon + 1);

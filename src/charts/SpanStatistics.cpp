@@ -1,5 +1,7 @@
 #include "charts/SpanStatistics.h"
 
+#include <QStringList>
+
 #include "common/NumberText.h"
 #include "records/RecordTableModel.h"
 
@@ -210,4 +212,13 @@ QString exposureUnit(QStringView unit) {
     if (unit.compare(u"Fc", Qt::CaseInsensitive) == 0)
         return QStringLiteral("fc·h");
     return unit.toString() + QStringLiteral("·h");
+}
+
+QString spanStatisticsLine(const SpanStatistics& statistics) {
+    QStringList parts;
+    for (const CaptionedText& line : spanStatisticsTexts(statistics)) {
+        if (!line.text.isEmpty())
+            parts << line.caption + u' ' + line.text;
+    }
+    return parts.join(QStringLiteral(", "));
 }

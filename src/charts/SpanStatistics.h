@@ -58,6 +58,10 @@ struct CaptionedText {
 // shows as an empty text.
 std::vector<CaptionedText> spanStatisticsTexts(const SpanStatistics& statistics);
 
+// The figures in one line, for a picture: "Records 600, Minimum 95 LUX, ..."; those that do
+// not exist left out.
+QString spanStatisticsLine(const SpanStatistics& statistics);
+
 // Whole seconds (rounded) as "h:mm:ss"; hours run past 24.
 QString durationText(double seconds);
 

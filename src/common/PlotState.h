@@ -17,6 +17,8 @@ struct PlotState {
     double PlotLast = 0;
     double PlotStep = 0;
     QString PlotUnit;
+    // The caption of the list the plot was prepared from, for its pictures.
+    QString PlotTitle;
     double PlotX = 0;
     double PlotPrevX = 0;
     ChartLayout PlotLayout;

@@ -79,10 +79,13 @@ void ChartWindow::Toolbar1_ButtonClick(const QString& key) {
     }
 }
 
-void ChartWindow::savePicture(const QImage& chart) {
+void ChartWindow::savePicture(const QImage& shown) {
+    const std::optional<QImage> chart = pictureToSave(shown);
+    if (!chart)
+        return;
     const std::optional<QString> path = m_context.dialogs.saveFile(
         QStringLiteral("Save Picture"), QStringLiteral("PNG picture (*.png);;SVG picture (*.svg)"));
-    if (path && !saveChartPicture(chart, *path, m_caption))
+    if (path && !saveChartPicture(*chart, *path, m_caption))
         m_context.dialogs.message(kCannotWriteFile, {}, Dialogs::Icon::Critical);
 }
 

@@ -3,6 +3,7 @@
 #include "common/ui/SecondaryWindow.h"
 
 #include <QImage>
+#include <optional>
 
 class QAction;
 class QPainter;
@@ -29,6 +30,9 @@ protected:
     // "Limit": the window's range dialog.
     virtual void showRangeDialog() = 0;
 
+    // The picture "Save Picture" writes of the chart as shown; nothing when the user gave up.
+    virtual std::optional<QImage> pictureToSave(const QImage& shown) { return shown; }
+
     // A further button at the toolbar's end; its clicks are the caller's to take.
     QAction* addToolbarButton(const QString& key, const QString& tooltip);
 
@@ -50,7 +54,7 @@ protected:
     QImage m_image;
 
 private:
-    void savePicture(const QImage& chart);
+    void savePicture(const QImage& shown);
 
     QToolBar* m_toolbar = nullptr;
 };

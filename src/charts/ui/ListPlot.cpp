@@ -3,9 +3,9 @@
 #include "charts/ChartDrawing.h"
 #include "charts/ChartScale.h"
 #include "charts/PlotExplorer.h"
+#include "charts/PlotPicture.h"
 #include "charts/RecordPlot.h"
 #include "charts/SpanStatistics.h"
-#include "charts/TimeAxis.h"
 #include "charts/ui/ChartNames.h"
 #include "charts/ui/PlotRange.h"
 #include "charts/ui/SpanStatisticsWindow.h"
@@ -85,10 +85,7 @@ void ListPlot::Form_Resize() {
 }
 
 void ListPlot::PlotGrid() {
-    if (m_records != m_explored)
-        m_interval = -1;
     m_explorer.follow(m_context.state);
-    m_explored = m_records;
     m_slices.stop();
     m_plotter.reset();
     m_span.reset();
@@ -168,14 +165,8 @@ void ListPlot::endPlot(const std::optional<QString>& failure) {
 void ListPlot::paintEvent(QPaintEvent* event) {
     ChartWindow::paintEvent(event);
     if (m_selecting && m_dragStart) {
-        // The span a Shift drag will zoom into, over the chart and never in its image.
         QPainter painter(this);
-        painter.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
-        painter.setBrush(QColor(0, 90, 200, 40));
-        const ChartLayout& l = m_context.state.PlotLayout;
-        painter.drawRect(
-            QRectF(QPointF(std::min(m_dragStart->x(), m_dragAt.x()), l.Baseline - l.PlotHeight),
-                   QPointF(std::max(m_dragStart->x(), m_dragAt.x()), l.Baseline)));
+        drawSpanSelection(painter, m_context.state.PlotLayout, m_dragStart->x(), m_dragAt.x());
     }
     if (!m_readout)
         return;
@@ -312,15 +303,11 @@ void ListPlot::showSpanStatistics(bool shown) {
         return;
     }
     if (!m_statistics) {
-        auto* window = new SpanStatisticsWindow;
-        m_owner.adopt(kPlotStatistics, window);
-        m_statistics = window;
         // Closed by itself, the button comes up again.
-        connect(window, &SecondaryWindow::finished, this, [this] {
+        m_statistics = SpanStatisticsWindow::openBeside(m_owner, *this, [this] {
             const QSignalBlocker quiet(m_statisticsButton);
             m_statisticsButton->setChecked(false);
         });
-        window->move(frameGeometry().topRight() + QPoint(4, 0));
     }
     refreshSpanStatistics();
     m_statistics->show();
@@ -328,14 +315,28 @@ void ListPlot::showSpanStatistics(bool shown) {
 }
 
 void ListPlot::refreshSpanStatistics() {
-    if (!m_statistics || !m_records)
-        return;
-    const SharedState& s = m_context.state;
-    if (m_interval < 0)
-        m_interval = samplingInterval(*m_records);
-    m_statistics->showStatistics(spanStatistics(*m_records, std::llround(s.PlotFirst) - 1,
-                                                std::llround(s.PlotLast) - 1, m_interval,
-                                                s.PlotUnit, alarmLimitsFor(s, s.PlotUnit)));
+    if (m_statistics && m_records)
+        m_statistics->showStatistics(m_explorer.statistics(*m_records, m_context.state));
+}
+
+std::optional<QImage> ListPlot::pictureToSave(const QImage&) {
+    if (!m_records || plotting())
+        return std::nullopt;
+    const std::optional<QString> typed = m_context.dialogs.input(
+        QStringLiteral("Picture size in pixels, width x height (up to 4096 x 4096):"),
+        QStringLiteral("Save Picture"), QStringLiteral("%1 x %2").arg(width()).arg(height()));
+    if (!typed)
+        return std::nullopt;
+    const std::optional<QSize> size = parsePictureSize(*typed);
+    if (!size) {
+        m_context.dialogs.message(QStringLiteral("Invalid size, try again!"), {},
+                                  Dialogs::Icon::Critical);
+        return std::nullopt;
+    }
+    QStringList lines = {plotPictureTitle(m_context.state, *m_records)};
+    if (m_statistics)
+        lines << spanStatisticsLine(m_explorer.statistics(*m_records, m_context.state));
+    return plotPicture(*m_records, m_context.state, *size, lines, font());
 }
 
 void ListPlot::showRangeDialog() {

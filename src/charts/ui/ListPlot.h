@@ -49,6 +49,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void Form_Unload() override;
     void showRangeDialog() override;
+    // Asks for the size and draws the records shown afresh at it, under a title line and, while
+    // the statistics show, a line of them.
+    std::optional<QImage> pictureToSave(const QImage& shown) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -81,13 +84,10 @@ private:
     QRect m_readoutBounds;
 
     PlotExplorer m_explorer;
-    // The list the zoom and the statistics' sampling interval belong to.
-    QPointer<const RecordTableModel> m_explored;
     // A drag under way: where it was last, and whether it selects a span rather than pans.
     std::optional<QPointF> m_dragStart;
     QPointF m_dragAt;
     bool m_selecting = false;
     QAction* m_statisticsButton = nullptr;
     QPointer<SpanStatisticsWindow> m_statistics;
-    double m_interval = -1;
 };

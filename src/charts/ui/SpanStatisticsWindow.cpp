@@ -2,6 +2,7 @@
 
 #include "charts/SpanStatistics.h"
 #include "common/ui/ValueLabel.h"
+#include "common/ui/WindowOwner.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -27,6 +28,15 @@ SpanStatisticsWindow::SpanStatisticsWindow() {
         m_values.push_back(value);
     }
     setFixedSize(sizeHint());
+}
+
+SpanStatisticsWindow* SpanStatisticsWindow::openBeside(WindowOwner& owner, QWidget& plot,
+                                                       const std::function<void()>& closed) {
+    auto* window = new SpanStatisticsWindow;
+    owner.adopt(QStringLiteral("PlotStatistics"), window);
+    QObject::connect(window, &SecondaryWindow::finished, &plot, closed);
+    window->move(plot.frameGeometry().topRight() + QPoint(4, 0));
+    return window;
 }
 
 void SpanStatisticsWindow::showStatistics(const SpanStatistics& statistics) {

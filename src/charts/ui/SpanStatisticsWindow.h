@@ -2,9 +2,11 @@
 
 #include "common/ui/SecondaryWindow.h"
 
+#include <functional>
 #include <vector>
 
 class QLabel;
+class WindowOwner;
 struct SpanStatistics;
 
 // "Statistics" of a record plot: the figures of the records in view, beside the plot. Each
@@ -15,6 +17,10 @@ public:
     SpanStatisticsWindow();
 
     void showStatistics(const SpanStatistics& statistics);
+
+    // One taken by `owner` and placed at the right of `plot`; `closed` runs when it closes.
+    static SpanStatisticsWindow* openBeside(WindowOwner& owner, QWidget& plot,
+                                            const std::function<void()>& closed);
 
 private:
     std::vector<QLabel*> m_values;

@@ -31,6 +31,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -505,4 +506,21 @@ TEST_F(PlotTest, StatisticsShowTheFiguresOfTheRecordsInView) {
     button->trigger();
     settleDeletes();
     EXPECT_EQ(owner.open(QStringLiteral("PlotStatistics")), nullptr);
+}
+
+// Save Picture asks for the size and writes the records shown, drawn afresh at it; a size that is
+// none is refused with a message and writes nothing.
+TEST_F(PlotTest, SavePictureWritesTheTypedSize) {
+    RecordTableModel records;
+    fill(records, 300);
+    ListPlot* p = openPlot(records);
+    finish(p);
+    QTemporaryDir dir;
+    dialogs.inputAnswers = {QStringLiteral("1600 x 1000"), QStringLiteral("big")};
+    dialogs.saveAnswers = {dir.filePath("plot.png")};
+    click(p, "SavePicture");
+    EXPECT_EQ(QImage(dir.filePath("plot.png")).size(), QSize(1600, 1000));
+    click(p, "SavePicture");
+    EXPECT_EQ(dialogs.messages(), QStringList({"Invalid size, try again!"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"plot.png"}));
 }
