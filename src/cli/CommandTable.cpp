@@ -30,7 +30,6 @@ const QCommandLineOption kOutput({QStringLiteral("o"), QStringLiteral("output")}
                                  QStringLiteral("FILE"));
 const QCommandLineOption kOverwrite(QStringLiteral("overwrite"), {});
 const QCommandLineOption kSet(QStringLiteral("set"), {});
-const QCommandLineOption kTo(QStringLiteral("to"), {}, QStringLiteral("FORM"));
 const QCommandLineOption kFormat(QStringLiteral("format"), {}, QStringLiteral("FORM"));
 
 // --format, text when not given; nullopt after a usage error.
@@ -43,27 +42,6 @@ std::optional<OutputFormat> formatOf(const Invocation& call) {
 const QString kFormatHelp =
     QStringLiteral("  --format FORM     text (the default), csv or jsonl: the columns of\n"
                    "                    \"luxlog-cli convert --help\"\n");
-
-// A file the command would write: a file name in a folder that exists, and no file already
-// there unless the user said so.
-bool mayWrite(Console& console, const QString& path, bool overwrite) {
-    const QFileInfo file(path);
-    if (file.fileName().isEmpty() || file.isDir()) {
-        console.message(QStringLiteral("%1 is no file name").arg(path));
-        return false;
-    }
-    if (!file.dir().exists()) {
-        console.message(QStringLiteral("there is no folder %1").arg(file.path()));
-        return false;
-    }
-    if (file.exists() && !overwrite) {
-        console.message(
-            QStringLiteral("%1 exists already: give another name, or --overwrite to replace it")
-                .arg(path));
-        return false;
-    }
-    return true;
-}
 
 // Opens the port and runs `run` on it; a one-shot command that a stop ended early says so.
 int withMeter(const Invocation& call, bool stopEndsIt, const std::function<int(CliSession&)>& run) {
@@ -234,54 +212,28 @@ int clockCommand(const Invocation& call) {
     return withMeter(call, false, [&](CliSession& session) { return runClock(session, setClock); });
 }
 
-const QString kConvertHelp =
-    QStringLiteral(
-        "Reads FILE, a record file or a CSV that Export or this command wrote, and writes\n"
-        "it in another form: into OUT, or onto standard output.\n"
-        "\n"
-        "  csv     a header row, then a row per record (RFC 4180, UTF-8, CR LF):\n"
-        "          number,time,value,reading,unit,range,battery_low,meter_id\n"
-        "          time is ISO 8601 with the offset from UTC; value is empty where the\n"
-        "          reading is no number (OL), reading is the text as the meter showed it\n"
-        "  jsonl   one JSON object a line with the same keys, value null for OL\n"
-        "  record  the record file, as a list window saves it\n"
-        "\n"
-        "A line that is no record ends it with exit status 1 and the line's number.\n"
-        "\n"
-        "Options:\n"
-        "  --to FORM         csv, jsonl or record\n"
-        "  -o, --output OUT  write here\n"
-        "  --overwrite       replace OUT if it exists\n") +
-    kHelpOption;
-
-int convertCommand(const Invocation& call) {
-    ConvertRequest request;
-    request.input = call.positionals[0];
-    const QString to = call.parser.value(kTo);
-    if (to == u"csv")
-        request.to = ConvertRequest::To::Csv;
-    else if (to == u"jsonl")
-        request.to = ConvertRequest::To::Jsonl;
-    else if (to == u"record")
-        request.to = ConvertRequest::To::Record;
-    else
-        return call.usageError(QStringLiteral("--to takes csv, jsonl or record"));
-    if (call.parser.isSet(kOutput)) {
-        request.output = call.parser.value(kOutput);
-        if (QFileInfo(*request.output).absoluteFilePath() ==
-            QFileInfo(request.input).absoluteFilePath()) {
-            call.console.message(QStringLiteral("OUT is FILE itself: give another name"));
-            return 1;
-        }
-        if (!mayWrite(call.console, *request.output, call.parser.isSet(kOverwrite)))
-            return 1;
-    } else {
-        setStdoutBinary();
-    }
-    return runConvert(call.console, request);
-}
-
 } // namespace
+
+// A file the command would write: a file name in a folder that exists, and no file already
+// there unless the user said so.
+bool mayWrite(Console& console, const QString& path, bool overwrite) {
+    const QFileInfo file(path);
+    if (file.fileName().isEmpty() || file.isDir()) {
+        console.message(QStringLiteral("%1 is no file name").arg(path));
+        return false;
+    }
+    if (!file.dir().exists()) {
+        console.message(QStringLiteral("there is no folder %1").arg(file.path()));
+        return false;
+    }
+    if (file.exists() && !overwrite) {
+        console.message(
+            QStringLiteral("%1 exists already: give another name, or --overwrite to replace it")
+                .arg(path));
+        return false;
+    }
+    return true;
+}
 
 int usageError(Console& console, const QString& text, const QString& command) {
     console.message(text + QStringLiteral(" (see \"luxlog-cli %1--help\")")
@@ -339,17 +291,7 @@ std::span<const CliCommand> cliCommands() {
                                  "                           [--format FORM]"),
          .help = kDownloadHelp,
          .run = downloadCommand},
-        {.name = QStringLiteral("convert"),
-         .synopsis = QStringLiteral("convert FILE"),
-         .summary = QStringLiteral("a record file or an exported CSV as CSV, JSON Lines or a "
-                                   "record file"),
-         .positionals = 1,
-         .meter = false,
-         .options = {kTo, kOutput, kOverwrite},
-         .usage =
-             QStringLiteral("luxlog-cli convert FILE --to csv|jsonl|record [-o OUT] [--overwrite]"),
-         .help = kConvertHelp,
-         .run = convertCommand},
+        convertCliCommand(),
         {.name = QStringLiteral("clock"),
          .synopsis = QStringLiteral("clock"),
          .summary = QStringLiteral("the meter's clock; with --set, set it to the PC clock"),

@@ -45,5 +45,12 @@ struct CliCommand {
     int (*run)(const Invocation& call);
 };
 
+// A file a command would write: a file name in a folder that exists, and no file already there
+// unless the user said so; otherwise false after saying why.
+bool mayWrite(Console& console, const QString& path, bool overwrite);
+
+// The command that needs no meter to turn files into other forms.
+CliCommand convertCliCommand();
+
 // The program's commands, in the order the program's help lists them.
 std::span<const CliCommand> cliCommands();

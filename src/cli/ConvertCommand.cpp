@@ -1,3 +1,4 @@
+#include "cli/CommandTable.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/SystemConsole.h"
@@ -7,6 +8,7 @@
 #include "records/RecordImport.h"
 #include "records/RecordTableModel.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
 
@@ -99,4 +101,74 @@ int runConvert(Console& console, const ConvertRequest& request) {
         return 1;
     }
     return 0;
+}
+
+namespace {
+
+const QCommandLineOption kConvertTo(QStringLiteral("to"), {}, QStringLiteral("FORM"));
+const QCommandLineOption kConvertOutput({QStringLiteral("o"), QStringLiteral("output")}, {},
+                                        QStringLiteral("OUT"));
+const QCommandLineOption kConvertOverwrite(QStringLiteral("overwrite"), {});
+
+const QString kConvertHelp =
+    QStringLiteral(
+        "Reads FILE, a record file or a CSV that Export or this command wrote, and writes\n"
+        "it in another form: into OUT, or onto standard output.\n"
+        "\n"
+        "  csv     a header row, then a row per record (RFC 4180, UTF-8, CR LF):\n"
+        "          number,time,value,reading,unit,range,battery_low,meter_id\n"
+        "          time is ISO 8601 with the offset from UTC; value is empty where the\n"
+        "          reading is no number (OL), reading is the text as the meter showed it\n"
+        "  jsonl   one JSON object a line with the same keys, value null for OL\n"
+        "  record  the record file, as a list window saves it\n"
+        "\n"
+        "A line that is no record ends it with exit status 1 and the line's number.\n"
+        "\n"
+        "Options:\n"
+        "  --to FORM         csv, jsonl or record\n"
+        "  -o, --output OUT  write here\n"
+        "  --overwrite       replace OUT if it exists\n") +
+    QStringLiteral("  -h, --help        this text\n");
+
+int convertCommand(const Invocation& call) {
+    ConvertRequest request;
+    request.input = call.positionals[0];
+    const QString to = call.parser.value(kConvertTo);
+    if (to == u"csv")
+        request.to = ConvertRequest::To::Csv;
+    else if (to == u"jsonl")
+        request.to = ConvertRequest::To::Jsonl;
+    else if (to == u"record")
+        request.to = ConvertRequest::To::Record;
+    else
+        return call.usageError(QStringLiteral("--to takes csv, jsonl or record"));
+    if (call.parser.isSet(kConvertOutput)) {
+        request.output = call.parser.value(kConvertOutput);
+        if (QFileInfo(*request.output).absoluteFilePath() ==
+            QFileInfo(request.input).absoluteFilePath()) {
+            call.console.message(QStringLiteral("OUT is FILE itself: give another name"));
+            return 1;
+        }
+        if (!mayWrite(call.console, *request.output, call.parser.isSet(kConvertOverwrite)))
+            return 1;
+    } else {
+        setStdoutBinary();
+    }
+    return runConvert(call.console, request);
+}
+
+} // namespace
+
+CliCommand convertCliCommand() {
+    return {.name = QStringLiteral("convert"),
+            .synopsis = QStringLiteral("convert FILE"),
+            .summary = QStringLiteral("a record file or an exported CSV as CSV, JSON Lines or a "
+                                      "record file"),
+            .positionals = 1,
+            .meter = false,
+            .options = {kConvertTo, kConvertOutput, kConvertOverwrite},
+            .usage = QStringLiteral(
+                "luxlog-cli convert FILE --to csv|jsonl|record [-o OUT] [--overwrite]"),
+            .help = kConvertHelp,
+            .run = convertCommand};
 }
