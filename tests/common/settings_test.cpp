@@ -99,7 +99,8 @@ TEST_F(SettingsTest, ValuesOutOfTheirRangeAreIgnored) {
 // A damaged or unwritable settings file never stops the program: the usual values hold, the
 // reason is said once, and a damaged file is not written over.
 TEST_F(SettingsTest, DamagedOrUnwritableFileGivesTheUsualValuesAndOneLine) {
-    const QByteArray damaged("\x00\xff\xfe[[[sampling\nseconds=5\n=\n[a\nx=\"open", 42);
+    static const char bytes[] = "\x00\xff\xfe[[[sampling\nseconds=5\n=\n[a\nx=\"open";
+    const QByteArray damaged(bytes, sizeof bytes - 1);
     {
         QFile file(dir.filePath("damaged.conf"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -72,7 +72,8 @@ TEST(HelpText, DescribesEveryToolbarButtonInOrderWithItsPicture) {
 
 TEST(HelpText, NamesEveryKeyOfTheMainToolbar) {
     QHash<QString, QString> keys;
-    for (const HelpRow& row : helpSection(helpText(), kHelpKeysHeading).rows)
+    const QList<HelpSection> help = helpText();
+    for (const HelpRow& row : helpSection(help, kHelpKeysHeading).rows)
         keys.insert(row.name, row.text);
     for (const PanelCommands::Button& button : PanelCommands::buttons()) {
         if (!button.shortcut)
