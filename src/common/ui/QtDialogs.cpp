@@ -77,7 +77,7 @@ std::optional<QString> QtDialogs::saveFile(const QString& title, const QString& 
 
 QString QtDialogs::folderFor(const QString& filter) const {
     if (m_settings) {
-        const QString kept = m_settings->value(fileKindKey(filter)).toString();
+        QString kept = m_settings->value(fileKindKey(filter)).toString();
         if (!kept.isEmpty() && QFileInfo(kept).isDir())
             return kept;
     }
