@@ -7,6 +7,8 @@
 #include "charts/ChartDrawing.h"
 #include "charts/ChartScale.h"
 #include "charts/GraphSweep.h"
+#include "charts/PlotValues.h"
+#include "charts/RecordPlot.h"
 #include "charts/ui/ListPlot.h"
 #include "charts/ui/RealTimeGraph.h"
 #include "common/AppContext.h"
@@ -15,6 +17,7 @@
 #include "panel/PortOpener.h"
 #include "panel/ui/PanelWindow.h"
 #include "records/RecordFile.h"
+#include "records/RecordTableModel.h"
 #include "records/ui/FileList.h"
 
 #include <QAction>
@@ -25,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -196,7 +200,123 @@ std::vector<Figure> plotFile(const QString& tag, int records, bool header) {
     return figures;
 }
 
+// One plot of records first..last of `grid` on an image of the given size, straight through
+// the plotter (no window): ms.
+double plotRecords(const RecordTableModel& grid, PlotValues* values, QSize size, long long first,
+                   long long last) {
+    SharedState s;
+    s.PlotLayout =
+        ComputeChartLayout(static_cast<float>(size.width()), static_cast<float>(size.height()));
+    s.PlotFirst = static_cast<double>(first);
+    s.PlotLast = static_cast<double>(last);
+    s.PlotCount = static_cast<double>(last - first + 1);
+    s.PlotStep = s.PlotLayout.PlotWidth / s.PlotCount;
+    s.PlotBottom = 0;
+    s.PlotTop = 2000;
+    s.GridColour = kGridColourIndex;
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QElapsedTimer t;
+    t.start();
+    QPainter painter(&image);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    painter.setFont(font);
+    DrawChartFrame(painter, s.PlotLayout, s.PlotBottom, s.PlotTop, QStringLiteral("LUX"));
+    std::optional<RecordPlotter> plotter;
+    if (values)
+        plotter.emplace(grid, *values, s);
+    else
+        plotter.emplace(grid, s);
+    while (!plotter->finished())
+        plotter->plotNext(painter, 4096);
+    painter.end();
+    return msOf(t);
+}
+
+// The floor under a plot: the value texts read by the C library and every segment handed to
+// the painter in one call, without marks, grid or progress.
+double plainPlot(const RecordTableModel& grid, QSize size) {
+    const ChartLayout l =
+        ComputeChartLayout(static_cast<float>(size.width()), static_cast<float>(size.height()));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QElapsedTimer t;
+    t.start();
+    const int n = grid.dataRowCount();
+    const double step = l.PlotWidth / n;
+    std::vector<QLineF> lines;
+    lines.reserve(static_cast<size_t>(n));
+    QPointF previous;
+    char text[64];
+    for (int r = 1; r <= n; ++r) {
+        const QStringView cell = grid.cellView(r, RecordTableModel::kValueColumn);
+        const qsizetype length = std::min<qsizetype>(cell.size(), 63);
+        for (qsizetype i = 0; i < length; ++i)
+            text[i] = static_cast<char>(cell[i].unicode());
+        double v = 0;
+        std::from_chars(text, text + length, v);
+        const QPointF point(l.AxisX + step * (r - 1), l.Baseline - v / 2000 * l.PlotHeight);
+        if (r > 1)
+            lines.emplace_back(previous, point);
+        previous = point;
+    }
+    QPainter painter(&image);
+    QPen pen(Qt::black, 1);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    painter.end();
+    return msOf(t);
+}
+
 } // namespace
+
+// The plotter alone on lists in memory: a day and a million records plotted at the window's
+// first size and full screen, reading the values and with them kept, zoom steps into the
+// million with the values kept, and the plain floor of a million.
+std::vector<Figure> recordPlotFigures(const BenchOptions&) {
+    std::vector<Figure> figures;
+    auto best = [](int runs, const std::function<double()>& run) {
+        double ms = run();
+        for (int i = 1; i < runs; ++i)
+            ms = std::min(ms, run());
+        return ms;
+    };
+    for (const int records : {86400, 1000000}) {
+        RecordTableModel grid;
+        QStringList rows;
+        rows.reserve(records);
+        for (int n = 1; n <= records; ++n)
+            rows << recordLine(n);
+        grid.appendRows(rows);
+        rows.clear();
+        const QString tag = QString::number(records);
+        for (const QSize size : {QSize(392, 364), QSize(1920, 1080)}) {
+            const QString at = QStringLiteral("_%1x%2").arg(size.width()).arg(size.height());
+            figures.push_back(
+                {"plotter_" + tag + at + "_ms",
+                 best(3, [&] { return plotRecords(grid, nullptr, size, 1, records); }), "ms"});
+            PlotValues values;
+            figures.push_back({"plotter_" + tag + at + "_values_read_ms",
+                               plotRecords(grid, &values, size, 1, records), "ms"});
+            figures.push_back(
+                {"plotter_" + tag + at + "_values_kept_ms",
+                 best(3, [&] { return plotRecords(grid, &values, size, 1, records); }), "ms"});
+            if (records == 1000000) {
+                for (const auto& [first, last] : {std::pair{400000, 600000}, {490000, 510000}}) {
+                    figures.push_back(
+                        {QStringLiteral("plotter_zoom_%1_%2%3_ms").arg(first).arg(last).arg(at),
+                         best(3, [&] { return plotRecords(grid, &values, size, first, last); }),
+                         "ms"});
+                }
+                figures.push_back({"plotter_plain_" + tag + at + "_ms",
+                                   best(3, [&] { return plainPlot(grid, size); }), "ms"});
+            }
+        }
+    }
+    return figures;
+}
 
 std::vector<Figure> chartFigures(const BenchOptions& o) {
     std::vector<Figure> figures = sweepTicks(QSize(349, 364), 20000);

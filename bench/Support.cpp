@@ -12,6 +12,7 @@ std::vector<Figure> windowDownloadPty(const BenchOptions& o);
 std::vector<Figure> millionFigures(const BenchOptions& o);
 std::vector<Figure> toolsFigures(const BenchOptions& o);
 std::vector<Figure> chartFigures(const BenchOptions& o);
+std::vector<Figure> recordPlotFigures(const BenchOptions& o);
 std::vector<Figure> cliFigures(const BenchOptions& o);
 
 std::vector<Benchmark> allBenchmarks() {
@@ -24,6 +25,7 @@ std::vector<Benchmark> allBenchmarks() {
         {"window_download_pty", windowDownloadPty},
         {"tools", toolsFigures},
         {"charts", chartFigures},
+        {"record_plot", recordPlotFigures},
         {"cli", cliFigures},
     };
 }

@@ -1,5 +1,6 @@
 #include "charts/PlotPreparation.h"
 
+#include "charts/PlotValues.h"
 #include "common/NumberText.h"
 #include "common/SharedState.h"
 #include "records/RecordTableModel.h"
@@ -14,8 +15,7 @@ namespace {
 double smallestRangeHolding(const RecordTableModel& grid) {
     double largest = 0;
     for (int r = 1; r < grid.rowCount(); ++r)
-        largest =
-            std::max(largest, readingNumber(grid.cellView(r, RecordTableModel::kValueColumn)));
+        largest = std::max(largest, readingValue(grid.cellView(r, RecordTableModel::kValueColumn)));
     for (const double range : {20.0, 200.0, 2000.0}) {
         if (largest <= range)
             return range;

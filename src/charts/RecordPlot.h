@@ -1,9 +1,11 @@
 #pragma once
 
+#include "charts/PlotValues.h"
 #include "common/ChartLayout.h"
 
 #include <QColor>
 #include <QLineF>
+#include <QSizeF>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -24,6 +26,35 @@ PlotMark plotMarkAt(long long k, double count);
 void drawPlotTimeMark(QPainter& painter, const ChartLayout& layout, double plotX, QStringView time,
                       bool first, bool last, const QColor& grid);
 
+// Gathers a trace's segments for drawing with the aliased 1-pixel cosmetic pen (square caps),
+// turning each chain of segments that stays in one pixel column into one vertical line over the
+// same pixels. The pen works in 1/64 pixels: a segment steeper than 45 degrees covers rows
+// floor(y1) to floor(y2) of its column, one pixel each, a flatter one columns floor(x1) to
+// floor(x2), one pixel each, and one whose ends meet there draws nothing. Half a pixel of cap
+// at each end makes the pen reach slightly past the ends, along the segment's slope: a segment
+// joins a run only while that reach, and the fixed-point rounding, stay in its column.
+// The points are device pixels (the painter's transform already applied).
+class ColumnRuns {
+public:
+    // Adds the segment from `from` to `to`, continuing the previous one.
+    void add(QPointF from, QPointF to, std::vector<QLineF>& out);
+    // Ends the run under way, if any, into `out`.
+    void close(std::vector<QLineF>& out);
+    // Takes the painter's device and transform for the segments to come; with any transform
+    // but a whole-pixel move, or a pen other than the aliased one, every segment is drawn as
+    // it is.
+    void follow(const QPainter& painter);
+
+private:
+    bool m_reducing = false;
+    QPointF m_offset;
+    QSizeF m_bounds;
+    bool m_open = false;
+    long long m_column = 0;
+    long long m_firstRow = 0;
+    long long m_lastRow = 0;
+};
+
 // Plots records PlotFirst to PlotLast of a list (time in column 1, value in column 2) on
 // PlotLayout, a slice at a time, so the window stays responsive and can show the progress.
 //
@@ -31,12 +62,20 @@ void drawPlotTimeMark(QPainter& painter, const ChartLayout& layout, double plotX
 // whole grid before its segment: the grid lies over every segment but the last. Drawing every
 // segment but the last, then the grid once, then the last segment and its mark gives the same
 // pixels at a fraction of the cost. The marks are drawn between the segments in record order,
-// as they overlap them. Every segment is drawn: reducing a pixel column to its extreme points
-// would miss the odd pixel that a short segment's end caps reach into a neighbouring column.
+// as they overlap them.
+//
+// A million records put hundreds of segments in each pixel column. The 1-pixel pen draws a
+// segment that certainly stays in one column as a run of rows there, so a chain of such
+// segments is drawn as one line over the rows they cover; every other segment is drawn as it
+// is (ColumnRuns has the rules).
 class RecordPlotter {
 public:
-    // Takes the span, limits, step and layout from the state as they are now.
+    // Takes the span, limits, step and layout from the state as they are now, and reads the
+    // values of the records to plot.
     RecordPlotter(const RecordTableModel& records, const SharedState& state);
+    // The same with the list's values kept by the caller: they are brought up to date here and
+    // must live, unchanged, as long as this plotter.
+    RecordPlotter(const RecordTableModel& records, PlotValues& values, const SharedState& state);
 
     // Why these records cannot be plotted (an axis without height, records missing from the
     // list); nothing is drawn then.
@@ -54,10 +93,14 @@ public:
     double prevX() const { return m_prevX; }
 
 private:
+    RecordPlotter(const RecordTableModel& records, const SharedState& state, PlotValues* values);
     void flush(QPainter& painter);
     void drawMark(QPainter& painter, PlotMark mark, long long row);
 
     const RecordTableModel& m_records;
+    // The caller's values, or m_ownValues read for this plot alone.
+    const PlotValues* m_values = nullptr;
+    std::vector<double> m_ownValues;
     ChartLayout m_layout;
     QColor m_grid;
     double m_bottom;
@@ -73,6 +116,7 @@ private:
     double m_prevY = 0;
     bool m_started = false;
     std::vector<QLineF> m_pending;
+    ColumnRuns m_runs;
     // The marks still to come, in record order.
     std::vector<std::pair<long long, PlotMark>> m_marks;
     size_t m_nextMark = 0;

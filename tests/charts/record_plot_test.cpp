@@ -1,11 +1,15 @@
 #include "charts/ChartDrawing.h"
 #include "charts/ChartScale.h"
+#include "charts/PlotValues.h"
 #include "charts/RecordPlot.h"
+#include "common/NumberText.h"
 #include "common/SharedState.h"
 #include "records/RecordTableModel.h"
 
 #include <QImage>
 #include <QPainter>
+#include <bit>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -18,7 +22,10 @@ long long q(int j, int d, long long count) {
 
 // The plot as the record-by-record drawing makes it: for every record the whole grid, then the
 // segment from the previous point, then the record's mark.
-void referencePlot(QPainter& p, const RecordTableModel& grid, const SharedState& s) {
+// With `gridEachRecord` false the grid is drawn only before the last record: it covers the
+// same segments and marks as the grids of the records before, at a cost long lists can bear.
+void referencePlot(QPainter& p, const RecordTableModel& grid, const SharedState& s,
+                   bool gridEachRecord = true) {
     const ChartLayout& l = s.PlotLayout;
     const QColor gridColour = paletteColour(s.GridColour);
     const auto first = static_cast<long long>(s.PlotFirst);
@@ -29,7 +36,8 @@ void referencePlot(QPainter& p, const RecordTableModel& grid, const SharedState&
     double prevY = 0;
     for (long long r = first; r <= last; ++r) {
         plotX += s.PlotStep;
-        DrawChartGrid(p, l, gridColour);
+        if (gridEachRecord || r == last)
+            DrawChartGrid(p, l, gridColour);
         const double h =
             *ValueHeight(grid.cell(static_cast<int>(r), 2), s.PlotBottom, s.PlotTop, l.PlotHeight);
         if (prevX != 0 && plotX != 0)
@@ -118,11 +126,11 @@ struct Plot {
 };
 
 QImage byReference(QSize size, const RecordTableModel& grid, double first, double last,
-                   double bottom = 0, double top = 2000) {
+                   double bottom = 0, double top = 2000, bool gridEachRecord = true) {
     Plot plot(size, grid, first, last, bottom, top);
     QPainter p(&plot.image);
     p.setFont(Plot::font());
-    referencePlot(p, grid, plot.s);
+    referencePlot(p, grid, plot.s, gridEachRecord);
     return plot.image;
 }
 
@@ -132,6 +140,19 @@ QImage inBulk(QSize size, const RecordTableModel& grid, double first, double las
     QPainter p(&plot.image);
     p.setFont(Plot::font());
     RecordPlotter plotter(grid, plot.s);
+    EXPECT_FALSE(plotter.problem());
+    while (!plotter.finished())
+        plotter.plotNext(p, slice);
+    return plot.image;
+}
+
+// The same with the list's values kept from an earlier plot.
+QImage fromKeptValues(QSize size, const RecordTableModel& grid, PlotValues& values, double first,
+                      double last, long long slice, double bottom = 0, double top = 2000) {
+    Plot plot(size, grid, first, last, bottom, top);
+    QPainter p(&plot.image);
+    p.setFont(Plot::font());
+    RecordPlotter plotter(grid, values, plot.s);
     EXPECT_FALSE(plotter.problem());
     while (!plotter.finished())
         plotter.plotNext(p, slice);
@@ -257,4 +278,175 @@ TEST(RecordPlot, ReportsWhatCannotBePlotted) {
     RecordPlotter plotter(grid, empty.s);
     EXPECT_FALSE(plotter.problem());
     EXPECT_TRUE(plotter.finished());
+}
+
+namespace {
+
+enum class Trace { Noise, Walk, Steps };
+
+// Long lists of the shapes a meter records: noise across the whole axis, a slow random walk
+// that dips below the axis and overflows now and then, and steady levels with rare steps.
+void fillLong(RecordTableModel& grid, int count, Trace trace, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> anywhere(-100, 2100);
+    std::normal_distribution<double> drift(0, 1.5);
+    std::uniform_int_distribution<int> rare(0, 999);
+    double v = 300;
+    QStringList rows;
+    rows.reserve(count);
+    for (int n = 1; n <= count; ++n) {
+        QString value;
+        switch (trace) {
+        case Trace::Noise:
+            value = QString::number(anywhere(random), 'f', 1);
+            break;
+        case Trace::Walk:
+            v = std::clamp(v + drift(random), -80.0, 2100.0);
+            value = rare(random) == 0 ? QStringLiteral("OL") : QString::number(v, 'f', 1);
+            break;
+        case Trace::Steps:
+            if (rare(random) < 2)
+                v = std::round(anywhere(random));
+            value = QString::number(v, 'f', 0);
+            break;
+        }
+        rows << QString::number(n) + u'\t' + timeOf(n) + u'\t' + value + u'\t';
+    }
+    grid.appendRows(rows);
+}
+
+} // namespace
+
+// Chains of segments within one pixel column are drawn as one line: the picture stays the
+// record-by-record one, pixel for pixel, for long lists, whole or zoomed into.
+TEST(RecordPlot, LongListsGiveTheRecordByRecordPicture) {
+    const struct {
+        Trace trace;
+        int records;
+        double first, last;
+        double bottom, top;
+    } cases[] = {
+        {Trace::Noise, 3000, 1, 3000, 0, 2000},       {Trace::Walk, 3000, 1, 3000, 0, 2000},
+        {Trace::Steps, 3000, 1, 3000, 0, 2000},       {Trace::Noise, 100000, 1, 100000, 0, 2000},
+        {Trace::Walk, 100000, 1, 100000, 0, 2000},    {Trace::Steps, 100000, 1, 100000, 0, 2000},
+        {Trace::Walk, 100000, 1, 100000, 200, 400}, // most of the walk beyond the limits
+        {Trace::Walk, 100000, 40001, 60000, 0, 2000}, {Trace::Noise, 100000, 49001, 51000, 0, 2000},
+        {Trace::Walk, 100000, 49901, 50100, 0, 2000},
+    };
+    for (const QSize size : {QSize(392, 364), QSize(1013, 707), QSize(1920, 1080)}) {
+        for (const auto& c : cases) {
+            RecordTableModel grid;
+            fillLong(grid, c.records, c.trace, static_cast<unsigned>(c.records));
+            PlotValues values;
+            SCOPED_TRACE(testing::Message()
+                         << "trace " << static_cast<int>(c.trace) << ", " << c.records
+                         << " records " << c.first << ".." << c.last << " at " << size.width());
+            const QImage expected =
+                byReference(size, grid, c.first, c.last, c.bottom, c.top, false);
+            EXPECT_EQ(differingPixels(expected,
+                                      inBulk(size, grid, c.first, c.last, 4096, c.bottom, c.top)),
+                      0);
+            EXPECT_EQ(differingPixels(expected, fromKeptValues(size, grid, values, c.first, c.last,
+                                                               1 << 20, c.bottom, c.top)),
+                      0)
+                << "kept values";
+        }
+    }
+}
+
+// Each value cell is read once, without building texts: the numbers are readingNumber's to the
+// last bit, and the heights ValueHeight's.
+TEST(RecordPlot, KeptValuesReadAsTheReadingRuleReads) {
+    const char16_t* texts[] = {
+        u"OL",
+        u"-OL",
+        u"----",
+        u" OL",
+        u"OL ",
+        u"",
+        u" ",
+        u"12.5",
+        u" 12.5",
+        u"12.5 ",
+        u"1 2.5",
+        u"- 5",
+        u"+7",
+        u"1D5",
+        u"1e3",
+        u"1E-3",
+        u"2d2",
+        u"-0.05",
+        u"-0",
+        u"-.0",
+        u"0",
+        u"007",
+        u".5",
+        u"5.",
+        u".",
+        u"-",
+        u"-.",
+        u"12,5",
+        u"1.2.3",
+        u"\t3\r\n",
+        u"19999.9",
+        u"0.1",
+        u"0.3",
+        u"2000",
+        u"2000.0000000001",
+        u"123456789012345678901234",
+        u"0.00000000000000000000000000000000000000000000000000000001",
+        u"1234567890123456789012345678901234567890123456789",
+        u"1000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+        u"0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+        u"0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+        u"0000000000000000000000000000000000000000000000000000000000000000000000000000000000",
+        u"9007199254740993",
+        u"0.30000000000000004441",
+        u"\u0661\u0662",
+        u"1\u00e9",
+        u"x5",
+    };
+    const struct {
+        double min, max, height;
+    } axes[] = {{0, 2000, 264}, {300, 1500, 607}, {-50, -10, 264}, {5, 5, 264}, {0, 0.1, 980}};
+    for (const char16_t* t : texts) {
+        const QStringView text(t);
+        SCOPED_TRACE(text.toString().toStdString());
+        EXPECT_EQ(std::bit_cast<quint64>(readingValue(text)),
+                  std::bit_cast<quint64>(readingNumber(text)));
+        for (const auto& a : axes) {
+            const std::optional<double> expected = ValueHeight(text, a.min, a.max, a.height);
+            const std::optional<double> height =
+                plotValueHeight(plotValue(text), a.min, a.max, a.height);
+            ASSERT_EQ(height.has_value(), expected.has_value()) << a.min << ".." << a.max;
+            if (expected) {
+                EXPECT_EQ(std::bit_cast<quint64>(*height), std::bit_cast<quint64>(*expected))
+                    << a.min << ".." << a.max;
+            }
+        }
+    }
+}
+
+TEST(RecordPlot, KeptValuesFollowTheList) {
+    RecordTableModel grid;
+    fill(grid, 50, 3);
+    PlotValues values(grid);
+    ASSERT_EQ(values.size(), 50);
+    // A live list grows: only the new rows are read, and all read as a fresh read would.
+    fill(grid, 30, 4);
+    Plot plot(QSize(392, 364), grid, 41, 80);
+    RecordPlotter plotter(grid, values, plot.s);
+    EXPECT_EQ(values.size(), 80);
+    for (int row = 1; row <= 80; ++row) {
+        const double fresh = plotValue(grid.cellView(row, RecordTableModel::kValueColumn));
+        EXPECT_EQ(std::bit_cast<quint64>(values.at(row)), std::bit_cast<quint64>(fresh)) << row;
+    }
+    // Values of a longer list do not fit a shorter one: they are read afresh.
+    RecordTableModel other;
+    fill(other, 20, 5);
+    values.update(other);
+    ASSERT_EQ(values.size(), 20);
+    EXPECT_EQ(
+        std::bit_cast<quint64>(values.at(20)),
+        std::bit_cast<quint64>(plotValue(other.cellView(20, RecordTableModel::kValueColumn))));
 }
