@@ -93,7 +93,7 @@ void ListPlot::PlotGrid() {
     std::optional<QString> problem;
     if (m_context.state.PlotCount >= 1) {
         if (m_records) {
-            auto plotter = std::make_unique<RecordPlotter>(*m_records, m_context.state);
+            auto plotter = std::make_unique<RecordPlotter>(*m_records, m_values, m_context.state);
             problem = plotter->problem();
             if (!problem) {
                 m_plotter = std::move(plotter);

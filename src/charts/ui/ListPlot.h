@@ -2,6 +2,7 @@
 
 #include "charts/PlotExplorer.h"
 #include "charts/PlotReadout.h"
+#include "charts/PlotValues.h"
 #include "charts/ui/ChartWindow.h"
 
 #include <QPointer>
@@ -84,6 +85,8 @@ private:
     QRect m_readoutBounds;
 
     PlotExplorer m_explorer;
+    // The list's values, read once and kept for every replot: resizes, zoom and pan steps.
+    PlotValues m_values;
     // A drag under way: where it was last, and whether it selects a span rather than pans.
     std::optional<QPointF> m_dragStart;
     QPointF m_dragAt;
