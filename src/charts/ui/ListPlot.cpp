@@ -48,7 +48,7 @@ ListPlot::ListPlot(AppContext& context, WindowOwner& owner, const RecordTableMod
     m_context.state.GridColour = kGridColourIndex;
     m_slices.setSingleShot(true);
     m_slices.setInterval(0);
-    connect(&m_slices, &QTimer::timeout, this, &ListPlot::plotSlice);
+    connect(&m_slices, &QTimer::timeout, this, [this] { plotSlice(kSliceMs); });
     setFocusPolicy(Qt::StrongFocus);
     m_statisticsButton =
         addToolbarButton(QStringLiteral("Statistics"), QStringLiteral("Statistics"));
@@ -110,10 +110,11 @@ void ListPlot::PlotGrid() {
     // A plot that a resize restarts keeps the pause of the one it replaces.
     if (!m_pause)
         m_pause = std::make_unique<ScopedPause>(m_context.timers);
-    plotSlice();
+    // The first slice is one batch: the frame and the caption show before the bulk is drawn.
+    plotSlice(0);
 }
 
-void ListPlot::plotSlice() {
+void ListPlot::plotSlice(qint64 sliceMs) {
     if (!m_plotter)
         return;
     if (!m_records) {
@@ -129,7 +130,7 @@ void ListPlot::plotSlice() {
         try {
             do {
                 m_plotter->plotNext(painter, kRecordsBetweenClockReads);
-            } while (!m_plotter->finished() && slice.elapsed() < kSliceMs);
+            } while (!m_plotter->finished() && slice.elapsed() < sliceMs);
         } catch (const std::exception& e) {
             failure = QStringLiteral("The plot stopped: ") + QString::fromLocal8Bit(e.what());
         }
@@ -171,7 +172,6 @@ void ListPlot::paintEvent(QPaintEvent* event) {
     if (!m_readout)
         return;
     QPainter painter(this);
-    painter.setFont(font());
     drawPlotReadout(painter, *m_readout, m_pointer, rect());
 }
 

@@ -65,7 +65,8 @@ protected:
 private:
     void Form_Resize();
     void PlotGrid();
-    void plotSlice();
+    // Plots records for about `sliceMs` (one batch at least), then lets events run.
+    void plotSlice(qint64 sliceMs);
     void endPlot(const std::optional<QString>& failure);
     void showReadout(std::optional<QPointF> pointer);
     // Plots the zoom's view.
