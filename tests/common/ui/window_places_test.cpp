@@ -54,16 +54,28 @@ TEST(WindowPlaces, WindowsOpenWhereTheyWereLeft) {
          screen.topLeft() + QPoint(60, 70), QSize(320, 240)},
         {"Light", false, QPoint(-40000, -40000), QSize(200, 100), QPoint(30, 40), QSize(200, 100)},
     };
+    // One run of the program: its places, and the window shown as it opens.
+    struct Run {
+        explicit Run(const QString& path)
+            : settings(path) {
+            owner.placeWith(&places);
+        }
+        QWidget* show(const char* name, bool resizable) {
+            QWidget* window = windowAtItsUsualPlace(name, resizable);
+            owner.adopt(QString::fromLatin1(name), window);
+            window->show();
+            settle();
+            return window;
+        }
+        Settings settings;
+        WindowPlaces places{&settings};
+        WindowOwner owner;
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         {
-            Settings settings(path);
-            WindowPlaces places(&settings);
-            WindowOwner owner;
-            owner.placeWith(&places);
-            QWidget* window = windowAtItsUsualPlace(c.name, c.resizable);
-            owner.adopt(QString::fromLatin1(c.name), window);
-            window->show();
+            Run first(path);
+            QWidget* window = first.show(c.name, c.resizable);
             window->move(c.movedTo);
             if (c.resizable)
                 window->resize(c.resizedTo);
@@ -71,14 +83,8 @@ TEST(WindowPlaces, WindowsOpenWhereTheyWereLeft) {
             window->close(); // hidden: its place is written at once
             settle();
         }
-        Settings settings(path); // the next run
-        WindowPlaces places(&settings);
-        WindowOwner owner;
-        owner.placeWith(&places);
-        QWidget* window = windowAtItsUsualPlace(c.name, c.resizable);
-        owner.adopt(QString::fromLatin1(c.name), window);
-        window->show();
-        settle();
+        Run next(path);
+        QWidget* window = next.show(c.name, c.resizable);
         EXPECT_EQ(window->pos(), c.opensAt);
         EXPECT_EQ(window->size(), c.opensWith);
         window->close();
