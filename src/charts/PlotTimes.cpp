@@ -6,6 +6,48 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+
+namespace {
+
+// Two ASCII digits at `at`; -1 when either is not one.
+int twoDigits(QStringView s, qsizetype at) {
+    const char16_t a = s[at].unicode();
+    const char16_t b = s[at + 1].unicode();
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return -1;
+    return (a - u'0') * 10 + (b - u'0');
+}
+
+// Reads time cells, a day's records sharing their date: the date of one is read in full once,
+// the others only as the time of day after it. Gives shownTimeSeconds's value for every text.
+class TimeCellReader {
+public:
+    std::optional<double> read(QStringView cell) {
+        const QStringView s = cell.trimmed();
+        if (s.size() == 19 && s.left(11) == QStringView(m_date)) {
+            const int h = twoDigits(s, 11);
+            const int m = twoDigits(s, 14);
+            const int sec = twoDigits(s, 17);
+            if (s[13] == u':' && s[16] == u':' && h >= 0 && h <= 23 && m >= 0 && m <= 59 &&
+                sec >= 0 && sec <= 59)
+                return m_dayStart + h * 3600 + m * 60 + sec;
+            return std::nullopt;
+        }
+        const std::optional<double> t = shownTimeSeconds(s);
+        if (t) {
+            m_date = s.left(11).toString();
+            m_dayStart = *t - (twoDigits(s, 11) * 3600 + twoDigits(s, 14) * 60 + twoDigits(s, 17));
+        }
+        return t;
+    }
+
+private:
+    QString m_date;
+    double m_dayStart = 0;
+};
+
+} // namespace
 
 void PlotTimes::update(const RecordTableModel& records) {
     const auto rows = static_cast<size_t>(records.dataRowCount());
@@ -18,9 +60,10 @@ void PlotTimes::update(const RecordTableModel& records) {
     m_reached.reserve(rows);
     double reached =
         m_reached.empty() ? -std::numeric_limits<double>::infinity() : m_reached.back();
+    TimeCellReader reader;
     for (size_t row = m_times.size() + 1; row <= rows; ++row) {
-        const auto t = shownTimeSeconds(
-            records.cellView(static_cast<int>(row), RecordTableModel::kTimeColumn));
+        const auto t =
+            reader.read(records.cellView(static_cast<int>(row), RecordTableModel::kTimeColumn));
         if (t) {
             ++m_readable;
             reached = std::max(reached, *t);

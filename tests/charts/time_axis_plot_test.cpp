@@ -211,6 +211,25 @@ TEST(PlotTimes, SearchesOverTheTimesReached) {
     EXPECT_TRUE(std::isnan(times.firstTime(3, 3)));
     EXPECT_EQ(times.nearest(kTenOClock, 3, 3), -1);
 
+    // Each cell reads as shownTimeSeconds reads it, after another of the same day too.
+    RecordTableModel sameDay;
+    const QStringList cells = {
+        "22/06/2010 10:00:00", "22/06/2010 23:59:59",   "22/06/2010 24:00:00",
+        "22/06/2010 23:60:00", "22/06/2010 10:00:60",   "22/06/2010 1a:00:00",
+        "22/06/2010 10-00:00", " 22/06/2010 10:00:01 ", "22/06/2010 10:00",
+        "23/06/2010 00:00:00", "22/06/2010 00:00:00",   "31/02/2010 10:00:00"};
+    QStringList rows;
+    for (const QString& cell : cells)
+        rows << QStringLiteral("1\t%1\t5\t").arg(cell);
+    sameDay.appendRows(rows);
+    const PlotTimes read(sameDay);
+    ASSERT_EQ(read.size(), cells.size());
+    for (int i = 0; i < cells.size(); ++i) {
+        const double expected = shownTimeSeconds(cells[i]).value_or(NAN);
+        EXPECT_TRUE(read.at(i) == expected || (std::isnan(expected) && std::isnan(read.at(i))))
+            << cells[i].toStdString();
+    }
+
     // Growing lists are read on from where they were; a shorter one is another list.
     RecordTableModel growing;
     fillAt(growing, {0, 1});
