@@ -142,6 +142,7 @@ TEST(MeterEngine, LargeSetsFitTheReportedMemory) {
     for (int i = 0; i < 3; ++i)
         meter.addSyntheticSet(65535, 1, 0x04);
     EXPECT_EQ(meter.memoryUsed(), 65535);
+    ASSERT_FALSE(meter.sets().empty());
     EXPECT_EQ(meter.sets().back().sampleCount(), 65535);
     EXPECT_EQ(meter.addSyntheticSet(100000, 1, 0x04), 8);
     EXPECT_EQ(meter.sets().back().sampleCount(), 65535);
