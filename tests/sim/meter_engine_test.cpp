@@ -134,6 +134,7 @@ TEST(MeterEngine, LargeSetsFitTheReportedMemory) {
     ASSERT_EQ(number, 4);
     EXPECT_EQ(meter.setDump(number).size(), 32011);
     const QByteArray settings = meter.settingsReply();
+    ASSERT_EQ(settings.size(), 9);
     const int used = static_cast<quint8>(settings[5]) | static_cast<quint8>(settings[6]) << 8;
     EXPECT_EQ(used, meter.memoryUsed());
     EXPECT_GE(static_cast<quint8>(settings[3]) * 16384, used);

@@ -220,7 +220,7 @@ TEST_F(PanelFixture, ToolbarHasTwelveButtonsInOrder) {
         keys << a->objectName();
         tips << a->toolTip();
     }
-    EXPECT_EQ(keys, QStringList({"Save", "Open", "List", "Graph", "AVG", "PC", "Memory", "Stop",
+    ASSERT_EQ(keys, QStringList({"Save", "Open", "List", "Graph", "AVG", "PC", "Memory", "Stop",
                                  "Save1", "Light", "TimeSet", "Alarm"}));
     EXPECT_EQ(tips[0], "Save As (Ctrl+S)");
     EXPECT_EQ(tips[6], "Datalogger (Ctrl+M)");

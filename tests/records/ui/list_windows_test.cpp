@@ -361,6 +361,7 @@ TEST_F(ListWindowTest, OpenSaysWhyAFileCannotBeRead) {
     openFileList(context, owner);
     ASSERT_EQ(dialogs.messages(), QStringList({"Cannot read the file, check it and try again!",
                                                "Cannot read the file, check it and try again!"}));
+    ASSERT_EQ(dialogs.shown.size(), 4u); // each open dialog, then its message
     EXPECT_EQ(dialogs.shown[1].detail, "records is a folder, not a record file.");
     EXPECT_TRUE(dialogs.shown[3].detail.startsWith("missing.txt: "))
         << qPrintable(dialogs.shown[3].detail);
