@@ -186,6 +186,9 @@ TEST(GraphSweep, NewSweepRemovesTheFrontAtTheRightEdgeAndDrawsNoSegment) {
     EXPECT_EQ(sweep.s.GraphX, 0);
     EXPECT_EQ(sweep.rows(331, kRed), std::vector<int>{});
     EXPECT_EQ(sweep.rows(60, kBlack, 60, 341), std::vector<int>{});
+    // Nor a line back across the chart from the last point of the old sweep.
+    for (int x = 61; x <= 326; ++x)
+        ASSERT_EQ(sweep.rows(x, kBlack, 60, 341), std::vector<int>{}) << x;
     EXPECT_EQ(sweep.s.GraphPrevX, 60);
     EXPECT_EQ(sweep.s.GraphPrevY, 73);
 }
