@@ -28,6 +28,10 @@ MqttLink::MqttLink(MqttOptions options)
     // The library's keep-alive pings and their timeouts.
     m_misc.setInterval(1000);
     connect(&m_misc, &QTimer::timeout, this, &MqttLink::housekeeping);
+    // While a connection is being made the library's own loop steps it: a TLS handshake waits
+    // on the socket in ways its notifiers do not show.
+    m_handshake.setInterval(20);
+    connect(&m_handshake, &QTimer::timeout, this, &MqttLink::stepConnection);
     m_writeAgain.setSingleShot(true);
     connect(&m_writeAgain, &QTimer::timeout, this, [this] {
         if (m_writer)
@@ -104,6 +108,15 @@ void MqttLink::attempt() {
     }
     if (rc != MOSQ_ERR_SUCCESS)
         failed(rc);
+    else
+        m_handshake.start();
+    afterLibraryCall();
+}
+
+void MqttLink::stepConnection() {
+    const int rc = mosquitto_loop(m_client, 0, 1);
+    if (rc != MOSQ_ERR_SUCCESS && m_events.empty() && !m_stopping && !m_refused)
+        failed(rc);
     afterLibraryCall();
 }
 
@@ -149,6 +162,7 @@ std::optional<int> MqttLink::publish(const QString& topic, const QByteArray& pay
 void MqttLink::disconnect() {
     m_stopping = true;
     m_retry.stop();
+    m_handshake.stop();
     if (m_client && mosquitto_socket(m_client) >= 0)
         mosquitto_disconnect(m_client);
     afterLibraryCall();
@@ -263,12 +277,14 @@ void MqttLink::dispatch() {
         m_events.erase(m_events.begin());
         switch (event.kind) {
         case Event::Kind::Connected:
+            m_handshake.stop();
             m_connected = true;
             m_backoff.reset();
             if (onConnected)
                 onConnected();
             break;
         case Event::Kind::Lost: {
+            m_handshake.stop();
             m_connected = false;
             if (m_stopping || m_refused)
                 break;
@@ -279,6 +295,7 @@ void MqttLink::dispatch() {
             break;
         }
         case Event::Kind::Refused:
+            m_handshake.stop();
             m_connected = false;
             m_refused = true;
             m_retry.stop();

@@ -77,6 +77,7 @@ private:
     static void logCallback(mosquitto*, void* self, int level, const char* text);
 
     void attempt();
+    void stepConnection();
     void failed(int code);
     void watchSocket();
     void dropNotifiers();
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<QSocketNotifier> m_writer;
     QTimer m_retry;
     QTimer m_misc;
+    QTimer m_handshake;
     QTimer m_writeAgain;
     Backoff m_backoff;
     QString m_lastError; // the library's last error line (OpenSSL's reasons come this way)

@@ -60,7 +60,11 @@ void Publisher::take(const PublishSample& sample) {
 void Publisher::connected() {
     if (say) {
         if (!m_everConnected) {
-            say(QStringLiteral("connected to the broker at %1").arg(m_brokerText));
+            say(QStringLiteral("connected to the broker at %1%2")
+                    .arg(m_brokerText,
+                         m_queue.size() > 0
+                             ? QStringLiteral(": %1 kept follow").arg(samplesText(m_queue.size()))
+                             : QString()));
         } else if (m_away) {
             const qint64 dropped = m_queue.dropped() - m_droppedAtLoss;
             say(QStringLiteral("the broker at %1 is back: %2 kept follow%3")
