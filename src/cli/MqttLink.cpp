@@ -53,6 +53,8 @@ bool MqttLink::start(QString* error) {
         *error = QStringLiteral("the MQTT client could not be made: %1").arg(strerror(errno));
         return false;
     }
+    // Small messages go at once instead of waiting to be joined with the next.
+    mosquitto_int_option(m_client, MOSQ_OPT_TCP_NODELAY, 1);
     if (!m_options.user.isEmpty()) {
         const QByteArray user = m_options.user.toUtf8();
         const int rc = mosquitto_username_pw_set(

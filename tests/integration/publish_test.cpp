@@ -129,7 +129,7 @@ TEST_F(Publish, SamplesGoOutEverySecondBesideDiscoveryAndAvailability) {
     cli.terminate();
     EXPECT_EQ(publishEnds(), 0) << errors().toStdString();
     EXPECT_TRUE(errors().contains(QRegularExpression(
-        R"(luxlog/\d+/state: (\d+) of \1 samples sent, 0 left out; stopped\n$)")))
+        R"(luxlog/\d+/state: (\d+) of \1 samples sent, \d+ left out; stopped\n$)")))
         << errors().toStdString();
     const std::vector<Message> after = retained(broker.port(), {availability}, 1);
     ASSERT_EQ(after.size(), 1u);
@@ -210,7 +210,7 @@ TEST_F(Publish, ABrokerOutageLosesNoSample) {
     });
     EXPECT_GE(duringOutage, 7);
     const QRegularExpressionMatch summary =
-        QRegularExpression(R"((\d+) of (\d+) samples sent, 0 left out; stopped)").match(errors());
+        QRegularExpression(R"((\d+) of (\d+) samples sent, \d+ left out; stopped)").match(errors());
     ASSERT_TRUE(summary.hasMatch()) << errors().toStdString();
     EXPECT_EQ(summary.captured(1), summary.captured(2));
     EXPECT_EQ(summary.captured(2).toLongLong(), static_cast<qint64>(stamps.size()));
