@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 #include <mosquitto.h>
+#include <poll.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -108,14 +110,39 @@ void MqttLink::attempt() {
                                      m_options.keepAliveSeconds);
         m_initialised = rc != MOSQ_ERR_INVAL;
     }
-    if (rc != MOSQ_ERR_SUCCESS)
+    if (rc != MOSQ_ERR_SUCCESS) {
         failed(rc);
-    else
+    } else {
+        m_attemptClock.start();
         m_handshake.start();
+    }
     afterLibraryCall();
 }
 
+void MqttLink::abandon(const QString& reason) {
+    // The library closes the socket at the next attempt.
+    m_handshake.stop();
+    m_events.push_back({Event::Kind::Lost, 0, reason});
+    dispatch();
+}
+
 void MqttLink::stepConnection() {
+    // A refused or broken TCP connection shows as the socket's error or hang-up; the library
+    // would go on stepping a TLS handshake over it, so the attempt ends here.
+    const int socket = mosquitto_socket(m_client);
+    pollfd watched{socket, POLLOUT, 0};
+    if (socket >= 0 && poll(&watched, 1, 0) > 0 && (watched.revents & (POLLERR | POLLHUP))) {
+        int error = 0;
+        socklen_t size = sizeof error;
+        getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size);
+        abandon(error != 0 ? QString::fromLocal8Bit(strerror(error))
+                           : QStringLiteral("the connection ended before the broker answered"));
+        return;
+    }
+    if (m_attemptClock.elapsed() > kAnswerMs) {
+        abandon(QStringLiteral("no answer within %1 s").arg(kAnswerMs / 1000));
+        return;
+    }
     const int rc = mosquitto_loop(m_client, 0, 1);
     if (rc != MOSQ_ERR_SUCCESS && m_events.empty() && !m_stopping && !m_refused)
         failed(rc);
@@ -209,6 +236,7 @@ void MqttLink::logCallback(mosquitto*, void* self, int level, const char* text) 
 }
 
 void MqttLink::watchSocket() {
+    dropNotifiers();
     m_socket = mosquitto_socket(m_client);
     if (m_socket < 0)
         return;
@@ -256,6 +284,14 @@ void MqttLink::housekeeping() {
 }
 
 void MqttLink::afterLibraryCall() {
+    // Until the broker has answered the library's own loop steps the connection; the socket is
+    // watched only after.
+    if (!m_connected) {
+        if (m_reader)
+            dropNotifiers();
+        dispatch();
+        return;
+    }
     const int socket = m_client ? mosquitto_socket(m_client) : -1;
     if (socket != m_socket) {
         // The library closed the socket, or opened a new one: a notifier must never watch a
@@ -263,6 +299,8 @@ void MqttLink::afterLibraryCall() {
         dropNotifiers();
         if (socket >= 0)
             watchSocket();
+        else if (!m_stopping && !m_refused && m_events.empty())
+            failed(MOSQ_ERR_CONN_LOST);
     } else if (m_writer && !m_writeAgain.isActive()) {
         m_writer->setEnabled(mosquitto_want_write(m_client));
     }
@@ -281,6 +319,7 @@ void MqttLink::dispatch() {
         case Event::Kind::Connected:
             m_handshake.stop();
             m_connected = true;
+            watchSocket();
             m_backoff.reset();
             if (onConnected)
                 onConnected();
@@ -288,6 +327,7 @@ void MqttLink::dispatch() {
         case Event::Kind::Lost: {
             m_handshake.stop();
             m_connected = false;
+            dropNotifiers();
             if (m_stopping || m_refused)
                 break;
             const double wait = m_backoff.next();
@@ -299,6 +339,7 @@ void MqttLink::dispatch() {
         case Event::Kind::Refused:
             m_handshake.stop();
             m_connected = false;
+            dropNotifiers();
             m_refused = true;
             m_retry.stop();
             // The library may report one refusal twice (the handshake, then the socket's end).

@@ -4,6 +4,7 @@
 #include "cli/PublishQueue.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -65,6 +66,9 @@ public:
     std::function<void(int mid)> onPublished;
 
 private:
+    // How long an attempt may take until the broker answers it.
+    static constexpr qint64 kAnswerMs = 15000;
+
     struct Event {
         enum class Kind { Connected, Lost, Refused, Published } kind;
         int code = 0;
@@ -78,6 +82,7 @@ private:
 
     void attempt();
     void stepConnection();
+    void abandon(const QString& reason);
     void failed(int code);
     void watchSocket();
     void dropNotifiers();
@@ -102,6 +107,7 @@ private:
     QTimer m_retry;
     QTimer m_misc;
     QTimer m_handshake;
+    QElapsedTimer m_attemptClock;
     QTimer m_writeAgain;
     Backoff m_backoff;
     QString m_lastError; // the library's last error line (OpenSSL's reasons come this way)

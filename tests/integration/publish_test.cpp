@@ -259,6 +259,13 @@ TEST_F(Publish, TlsTrustsOnlyTheGivenAuthority) {
                            QStringList{"-keyout", path("other.key"), "-out", path("other.crt"),
                                        "-days", "2", "-subj", "/CN=another authority"}),
         0);
+    // No broker there yet: the attempt ends as a plain one does, and is said once.
+    startPublish({"--broker", QStringLiteral("127.0.0.1:%1").arg(freePort()), "--tls-ca",
+                  path("ca.crt"), "--for", "3"});
+    EXPECT_EQ(publishEnds(), 0) << errors().toStdString();
+    EXPECT_EQ(errors().count(u"cannot reach the broker"), 1) << errors().toStdString();
+    err.clear();
+
     Broker broker(scratch.path(), {"cafile " + path("ca.crt"), "certfile " + path("server.crt"),
                                    "keyfile " + path("server.key")});
     ASSERT_TRUE(broker.started());
