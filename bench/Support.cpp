@@ -14,6 +14,7 @@ std::vector<Figure> toolsFigures(const BenchOptions& o);
 std::vector<Figure> chartFigures(const BenchOptions& o);
 std::vector<Figure> recordPlotFigures(const BenchOptions& o);
 std::vector<Figure> cliFigures(const BenchOptions& o);
+std::vector<Figure> publishFigures(const BenchOptions& o);
 
 std::vector<Benchmark> allBenchmarks() {
     return {
@@ -27,6 +28,7 @@ std::vector<Benchmark> allBenchmarks() {
         {"charts", chartFigures},
         {"record_plot", recordPlotFigures},
         {"cli", cliFigures},
+        {"publish", publishFigures},
     };
 }
 

@@ -8,7 +8,7 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(path bin/luxlog bin/luxlog-cli share/applications/luxlog.desktop
-        share/icons/hicolor/scalable/apps/luxlog.svg)
+        share/icons/hicolor/scalable/apps/luxlog.svg share/luxlog/luxlog-publish@.service)
     if(NOT EXISTS "${PREFIX}/${path}")
         message(FATAL_ERROR "not installed: ${path}")
     endif()

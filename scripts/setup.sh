@@ -8,7 +8,10 @@ build=${1:-"$here/build"}
 shift || true
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
-          libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth)
+          libgtest-dev libgmock-dev fonts-liberation2 xvfb xauth
+          pkg-config libmosquitto-dev dpkg-dev)
+# The tests' own broker, subscriber and certificates (luxlog-cli publish).
+packages+=(mosquitto mosquitto-clients openssl)
 # The checks of the test run: clang with its sanitizer and fuzzer runtimes, the style tools.
 if [ -n "${LUXLOG_CHECK_TOOLS:-}" ]; then
     packages+=(clang libclang-rt-14-dev clang-format clang-tidy)

@@ -272,6 +272,7 @@ std::span<const CliCommand> cliCommands() {
              "                         [--overwrite]"),
          .help = kRecordHelp,
          .run = recordCommand},
+        publishCliCommand(),
         {.name = QStringLiteral("sets"),
          .synopsis = QStringLiteral("sets"),
          .summary = QStringLiteral("the meter's logger settings and its logged sets"),

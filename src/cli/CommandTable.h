@@ -51,6 +51,8 @@ bool mayWrite(Console& console, const QString& path, bool overwrite);
 
 // The command that needs no meter to turn files into other forms.
 CliCommand convertCliCommand();
+// The command that sends live samples to an MQTT broker.
+CliCommand publishCliCommand();
 
 // The program's commands, in the order the program's help lists them.
 std::span<const CliCommand> cliCommands();
