@@ -65,17 +65,17 @@ bool writeGridLines(RecordWriter& file, const QString& caption, CaptionedWindow&
         return QString::number(r) + QStringLiteral("Records Completed");
     };
     ProgressCaption progress(window);
-    QString line;
+    QByteArray line;
     int r = 1;
     for (; written && r < rows; ++r) {
         if (progress.due())
             progress.show(completed(r));
         // Every cell ends with a TAB, the missing ones too.
-        const QStringView row = grid.rowView(r);
+        const QLatin1StringView row = grid.rowText(r);
         line.resize(0);
-        line.append(row);
-        line.append(QString(RecordTableModel::kColumns - row.count(u'\t'), u'\t'));
-        written = file.writeLine(line);
+        line.append(row.data(), row.size());
+        line.append(RecordTableModel::kColumns - std::count(row.begin(), row.end(), '\t'), '\t');
+        written = file.writeLine(QByteArrayView(line));
     }
     if (r > 1)
         progress.show(completed(r - 1));
@@ -184,13 +184,12 @@ bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWin
         window.setCaption(caption);
     }
 
-    // A file's rows hold at most its bytes as characters (a record line has some 30); the cap
-    // keeps a file of foreign data from reserving more than a large list needs.
+    // A file's rows hold at most its bytes (a record line has some 30); the cap keeps a file of
+    // foreign data from reserving more than a large list needs.
     const qsizetype bytes = std::min<qint64>(reader.size(), kMaxReserve);
     grid.reserve(bytes, bytes / 30);
-    QStringList batch;
-    batch.reserve(kReadBatch);
     int records = 0;
+    int staged = 0;
     bool more = header.has_value();
     const auto completed = [&records] {
         return QString::number(records) + QStringLiteral(" Records Completed");
@@ -199,16 +198,16 @@ bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWin
     // every batch would cost more than reading the file.
     ProgressCaption progress(window);
     while (more) {
-        std::optional<QString> item = reader.nextItem();
-        if (item) {
-            batch.append(*std::move(item));
+        if (const std::optional<QLatin1StringView> item = reader.nextItemView()) {
+            grid.stageRow(*item);
             ++records;
+            ++staged;
         } else {
             more = false;
         }
-        if (batch.size() == kReadBatch || (!more && !batch.isEmpty())) {
-            grid.appendRows(batch);
-            batch.clear();
+        if (staged == kReadBatch || (!more && staged > 0)) {
+            grid.showStagedRows();
+            staged = 0;
             if (!more)
                 progress.show(completed());
             else if (progress.update(completed()) && clock &&
