@@ -1,5 +1,6 @@
 #include "common/TextTableModel.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -9,6 +10,13 @@ const char* findTab(const char* at, const char* end) {
     return at == end ? nullptr : static_cast<const char*>(std::memchr(at, '\t', size_t(end - at)));
 }
 
+// Empty cells at the end of a row read the same whether held or not.
+template <typename Char> qsizetype withoutEmptyCells(const Char* row, qsizetype size) {
+    while (size > 0 && row[size - 1] == '\t')
+        --size;
+    return size;
+}
+
 // The row up to its last column: later cells are never shown, saved or printed.
 qsizetype firstCellsLength(const char* row, qsizetype size, int columns) {
     const char* at = row;
@@ -16,19 +24,22 @@ qsizetype firstCellsLength(const char* row, qsizetype size, int columns) {
     for (int tabs = 0; tabs < columns; ++tabs) {
         const char* tab = findTab(at, end);
         if (!tab)
-            return size;
+            return withoutEmptyCells(row, size);
         at = tab + 1;
     }
-    return at - 1 - row;
+    return withoutEmptyCells(row, at - 1 - row);
 }
 
 qsizetype firstCellsLength(QStringView row, int columns) {
     qsizetype tabs = 0;
+    qsizetype length = row.size();
     for (qsizetype i = 0; i < row.size(); ++i) {
-        if (row[i] == u'\t' && ++tabs == columns)
-            return i;
+        if (row[i] == u'\t' && ++tabs == columns) {
+            length = i;
+            break;
+        }
     }
-    return row.size();
+    return withoutEmptyCells(row.utf16(), length);
 }
 
 QLatin1StringView cellOf(QLatin1StringView row, int column) {
@@ -49,7 +60,6 @@ QLatin1StringView cellOf(QLatin1StringView row, int column) {
 TextTableModel::TextTableModel(int columns, QStringView titles, QObject* parent)
     : QAbstractTableModel(parent)
     , m_columns(columns) {
-    m_starts.push_back(0);
     appendRow(titles);
 }
 
@@ -86,9 +96,38 @@ QLatin1StringView TextTableModel::cellText(int row, int column) const {
 QLatin1StringView TextTableModel::rowText(int row) const {
     if (row < 0 || row >= m_shown)
         return {};
-    const qsizetype start = m_starts[static_cast<size_t>(row)];
-    return QLatin1StringView(m_text.constData() + start,
-                             m_starts[static_cast<size_t>(row) + 1] - start);
+    const auto r = static_cast<size_t>(row);
+    qsizetype start = m_blockStarts[r / kBlockRows];
+    const size_t first = r - r % kBlockRows;
+    if (m_longRows.empty()) {
+        for (size_t i = first; i < r; ++i)
+            start += m_lengths[i];
+    } else {
+        for (size_t i = first; i < r; ++i)
+            start += rowLength(i);
+    }
+    return QLatin1StringView(m_text.constData() + start, rowLength(r));
+}
+
+qsizetype TextTableModel::rowLength(size_t row) const {
+    if (m_lengths[row] != kLongRow)
+        return m_lengths[row];
+    const auto found =
+        std::lower_bound(m_longRows.begin(), m_longRows.end(), std::pair(row, qsizetype{0}));
+    return found->second;
+}
+
+void TextTableModel::endRow(qsizetype start) {
+    const size_t row = m_lengths.size();
+    if (row % kBlockRows == 0)
+        m_blockStarts.push_back(start);
+    const qsizetype length = m_text.size() - start;
+    if (length < kLongRow) {
+        m_lengths.push_back(static_cast<quint16>(length));
+    } else {
+        m_lengths.push_back(kLongRow);
+        m_longRows.emplace_back(row, length);
+    }
 }
 
 QStringView TextTableModel::cellView(int row, int column) const {
@@ -112,13 +151,14 @@ QStringView TextTableModel::view(QLatin1StringView text) const {
 }
 
 void TextTableModel::stageRow(QLatin1StringView tabSeparated) {
+    const qsizetype start = m_text.size();
     m_text.append(tabSeparated.data(),
                   firstCellsLength(tabSeparated.data(), tabSeparated.size(), m_columns));
-    m_starts.push_back(m_text.size());
+    endRow(start);
 }
 
 void TextTableModel::showStagedRows() {
-    const int stored = static_cast<int>(m_starts.size() - 1);
+    const int stored = static_cast<int>(m_lengths.size());
     if (stored == m_shown)
         return;
     beginInsertRows({}, m_shown, stored - 1);
@@ -134,7 +174,7 @@ void TextTableModel::store(QStringView tabSeparated) {
     char* out = m_text.data() + at;
     for (const QChar c : tabSeparated.first(length))
         *out++ = c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?';
-    m_starts.push_back(m_text.size());
+    endRow(at);
 }
 
 void TextTableModel::appendRow(QStringView tabSeparated) {
@@ -144,7 +184,8 @@ void TextTableModel::appendRow(QStringView tabSeparated) {
 
 void TextTableModel::reserve(qsizetype bytes, qsizetype rows) {
     m_text.reserve(m_text.size() + bytes);
-    m_starts.reserve(m_starts.size() + static_cast<size_t>(rows));
+    m_lengths.reserve(m_lengths.size() + static_cast<size_t>(rows));
+    m_blockStarts.reserve(m_lengths.capacity() / kBlockRows + 1);
 }
 
 void TextTableModel::appendRows(const QStringList& rows) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <array>
+#include <utility>
 #include <vector>
 
 // A grid of texts with a fixed number of columns: row 0 holds the column titles, data rows
@@ -37,7 +38,8 @@ public:
     // The cell's bytes where the model holds them, valid until rows are added: the way to read
     // many cells.
     QLatin1StringView cellText(int row, int column) const;
-    // A whole row as stored: its cells up to the last column, TAB separated.
+    // A whole row as stored: its cells up to the last non-empty one within the columns, TAB
+    // separated.
     QLatin1StringView rowText(int row) const;
     // The same two as UTF-16 views for text functions that take them. A view lives in one of
     // kViewSlots slots and stays valid until that many more views were made; keep cell() for
@@ -59,13 +61,25 @@ public:
     void reserve(qsizetype bytes, qsizetype rows);
 
 private:
+    // Rows per stored start: a row's start is its block's plus the lengths before it.
+    static constexpr size_t kBlockRows = 32;
+    // A length that does not fit a row's two bytes: the row is in m_longRows.
+    static constexpr quint16 kLongRow = 0xFFFF;
+
     void store(QStringView tabSeparated);
+    // The row whose text m_text holds from `start` to its end is complete.
+    void endRow(qsizetype start);
+    qsizetype rowLength(size_t row) const;
     QStringView view(QLatin1StringView text) const;
 
     int m_columns;
     QByteArray m_text;
-    // Start of each stored row in m_text, plus the end of the last one.
-    std::vector<qsizetype> m_starts;
+    // Two bytes a row and eight every kBlockRows rows, where offsets would take eight a row: a
+    // million rows keep 6 MiB less.
+    std::vector<quint16> m_lengths;
+    std::vector<qsizetype> m_blockStarts;
+    // Rows of kLongRow bytes or more with their lengths, in row order.
+    std::vector<std::pair<size_t, qsizetype>> m_longRows;
     // Rows that views know of (the title row included); staged rows follow them.
     int m_shown = 0;
     mutable std::array<QString, kViewSlots> m_views;

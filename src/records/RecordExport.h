@@ -43,6 +43,11 @@ ExportRow exportRow(const RecordTableModel& list, int row, const ListHeader& hea
 // another form or a date that does not exist.
 std::optional<QString> isoTime(QStringView shown, const QTimeZone& zone);
 
+// A CSV field: in double quotes, its own doubled, where it holds a comma, a quote or a line end.
+QString csvField(const QString& field);
+// A JSON string in its quotes, with the escapes JSON needs.
+QString jsonString(const QString& text);
+
 // RFC 4180: the header row and a record's row, each without its CR LF.
 QString csvHeader();
 QString csvLine(const ExportRow& row);
@@ -50,7 +55,7 @@ QString csvLine(const ExportRow& row);
 QString jsonLine(const ExportRow& row);
 
 enum class ExportForm { Csv, Jsonl };
-// Every record of the list, after the header row for CSV; false when a line could not be
-// written.
+// Every record of the list, after the header row for CSV, as UTF-8; false when a line could not
+// be written.
 bool writeExport(RecordWriter& out, const RecordTableModel& list, const ListHeader& header,
                  ExportForm form, const QTimeZone& zone = QTimeZone::systemTimeZone());

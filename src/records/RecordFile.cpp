@@ -68,11 +68,17 @@ bool RecordWriter::writeLine(QStringView line) {
     return true;
 }
 
-bool RecordWriter::writeLine(QByteArrayView line) {
+bool RecordWriter::writeLine(QByteArrayView line, qsizetype tabs) {
     if (!m_file.isOpen() || m_failed)
         return false;
-    m_pending.append(line);
-    m_pending.append("\r\n", 2);
+    const qsizetype at = m_pending.size();
+    m_pending.resize(at + line.size() + tabs + 2);
+    char* out = m_pending.data() + at;
+    if (!line.isEmpty())
+        std::memcpy(out, line.data(), static_cast<size_t>(line.size()));
+    out = std::fill_n(out + line.size(), tabs, '\t');
+    out[0] = '\r';
+    out[1] = '\n';
     if (m_flush == Flush::EveryLine || m_pending.size() >= kWriteChunk)
         return writePending();
     return true;

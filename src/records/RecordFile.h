@@ -39,8 +39,9 @@ public:
     bool open(int descriptor, Flush flush = Flush::Buffered);
     // Writes the line and CR LF; false when it (or an earlier line) could not be written.
     bool writeLine(QStringView line);
-    // The same for a line that is bytes already (Latin-1 for a record file).
-    bool writeLine(QByteArrayView line);
+    // The same for a line that is bytes already (Latin-1 for a record file), with `tabs` TABs
+    // after it: a list's row whose last cells are empty.
+    bool writeLine(QByteArrayView line, qsizetype tabs = 0);
     // Writes what is buffered and closes the file; false when any line could not be written.
     bool close();
     bool isOpen() const { return m_file.isOpen(); }
