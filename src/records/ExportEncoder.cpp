@@ -233,8 +233,11 @@ bool ExportEncoder::findOffset(const CalendarTime& local) {
     m_from = 0;
     m_to = 0;
     if (m_zone.hasTransitions()) {
-        const QTimeZone::OffsetData before = m_zone.previousTransition(at);
+        // The change that began this stretch may be at this very instant.
+        const QTimeZone::OffsetData before = m_zone.previousTransition(at.addMSecs(1));
         const QTimeZone::OffsetData after = m_zone.nextTransition(at);
+        if (before.atUtc.isValid() && before.offsetFromUtc != offset)
+            return true;
         m_from = before.atUtc.isValid()
                      ? before.atUtc.toSecsSinceEpoch() + offset + kStretchMargin
                      : -kNever;
