@@ -20,7 +20,7 @@
 
 namespace {
 
-// Rows read from a file between two updates of the list and its caption.
+// Rows read from a file between two looks at the clock.
 constexpr int kReadBatch = 1024;
 constexpr qint64 kMaxReserve = qint64{64} * 1024 * 1024;
 // Rows saved between two looks at the clock.
@@ -191,29 +191,29 @@ bool readRecordFile(RecordReader& reader, const QString& fileTitle, CaptionedWin
     const qsizetype bytes = std::min<qint64>(reader.size(), kMaxReserve);
     grid.reserve(bytes, bytes / 30);
     int records = 0;
-    int staged = 0;
     bool more = header.has_value();
     const auto completed = [&records] {
         return QString::number(records) + QStringLiteral(" Records Completed");
     };
-    // The list and its caption catch up a few dozen times a second: repainting the grid after
-    // every batch would cost more than reading the file.
+    // The list and its caption catch up a few dozen times a second, the rows read meanwhile in
+    // one insertion: a view takes each insertion's rows in at a cost of its own, and repainting
+    // the grid more often would cost more than reading the file.
     ProgressCaption progress(window);
     while (more) {
         if (const std::optional<QLatin1StringView> item = reader.nextItemView()) {
             grid.stageRow(*item);
             ++records;
-            ++staged;
         } else {
             more = false;
         }
-        if (staged == kReadBatch || (!more && staged > 0)) {
+        if (!more) {
             grid.showStagedRows();
-            staged = 0;
-            if (!more)
+            if (records > 0)
                 progress.show(completed());
-            else if (progress.update(completed()) && clock &&
-                     (!clock->processEvents() || window.closing()))
+        } else if (records % kReadBatch == 0 && progress.due()) {
+            grid.showStagedRows();
+            progress.show(completed());
+            if (clock && (!clock->processEvents() || window.closing()))
                 more = false;
         }
     }
