@@ -155,9 +155,11 @@ const QString kSetsHelp =
         "\n"
         "As CSV or JSON Lines it prints the list alone, a set a row, in the columns\n"
         "\n"
-        "  set,start,range,unit,interval,records,meter_id\n"
+        "  set,start,range,unit,interval,records,meter_id,local_start\n"
         "\n"
-        "start being the set's start in ISO 8601 with the offset from UTC.\n"
+        "start being the set's start in ISO 8601 with the offset from UTC, local_start\n"
+        "the same without it (spreadsheets take it as a date and time); JSON Lines have\n"
+        "the keys up to meter_id.\n"
         "\n"
         "Options:\n") +
     kPortHelp + QStringLiteral("  --format FORM     text (the default), csv or jsonl\n") +

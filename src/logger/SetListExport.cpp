@@ -60,7 +60,7 @@ SetExportRow setExportRow(const TextTableModel& sets, int row, const QString& me
 }
 
 QString setCsvHeader() {
-    return setColumns().join(u',');
+    return setColumns().join(u',') + QStringLiteral(",local_start");
 }
 
 QString setCsvLine(const SetExportRow& row) {
@@ -70,7 +70,8 @@ QString setCsvLine(const SetExportRow& row) {
                        csvField(row.unit),
                        csvField(row.interval),
                        csvField(row.records),
-                       csvField(row.meterId)}
+                       csvField(row.meterId),
+                       localTimeOf(row.start)}
         .join(u',');
 }
 

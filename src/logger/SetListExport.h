@@ -22,8 +22,10 @@ struct SetExportRow {
 SetExportRow setExportRow(const TextTableModel& sets, int row, const QString& meterId,
                           const QTimeZone& zone = QTimeZone::systemTimeZone());
 
-// RFC 4180 as the record export: set,start,range,unit,interval,records,meter_id. Without CR LF.
+// RFC 4180 as the record export: set,start,range,unit,interval,records,meter_id and, for
+// spreadsheets, local_start: the start without its offset. Without CR LF.
 QString setCsvHeader();
 QString setCsvLine(const SetExportRow& row);
-// One JSON object, the same keys; numbers as numbers, range null where the list shows none.
+// One JSON object, the keys up to meter_id; numbers as numbers, range null where the list shows
+// none.
 QString setJsonLine(const SetExportRow& row);

@@ -16,7 +16,7 @@ constexpr int kBatteryCell = 3;
 // large, so no local time near a change (in its gap or twice over) is taken from it.
 constexpr qint64 kStretchMargin = qint64{2} * 86400;
 // The most a usual row adds to its cells and the header's parts: keys, quotes, the time's
-// rearranged 19 characters and its offset, "false".
+// rearranged 19 characters (twice in CSV) and its offset, "false".
 constexpr qsizetype kLongestFixedParts = 80;
 // Whole numbers and readings of this many digits read back as the same digits.
 constexpr qsizetype kExactDigits = 15;
@@ -180,13 +180,16 @@ bool ExportEncoder::appendUsualRow(QByteArray& out, const RecordTableModel& list
     put(number);
     put(QLatin1StringView(csv ? "," : ",\"time\":\""));
     // "22/06/2010 14:05:09" as "2010-06-22T14:05:09" and the offset.
-    put(time.sliced(6, 4));
-    *at++ = '-';
-    put(time.sliced(3, 2));
-    *at++ = '-';
-    put(time.first(2));
-    *at++ = 'T';
-    put(time.sliced(11));
+    const auto putLocalTime = [&] {
+        put(time.sliced(6, 4));
+        *at++ = '-';
+        put(time.sliced(3, 2));
+        *at++ = '-';
+        put(time.first(2));
+        *at++ = 'T';
+        put(time.sliced(11));
+    };
+    putLocalTime();
     put(QLatin1StringView(m_offsetText.data(), qsizetype(m_offsetText.size())));
     put(QLatin1StringView(csv ? "," : "\",\"value\":"));
     if (form == Reading::SameDigits)
@@ -200,6 +203,10 @@ bool ExportEncoder::appendUsualRow(QByteArray& out, const RecordTableModel& list
     put(QLatin1StringView(m_afterReading));
     put(QLatin1StringView(low ? "true" : "false"));
     put(QLatin1StringView(m_afterBattery));
+    if (csv) {
+        *at++ = ',';
+        putLocalTime();
+    }
     out.resize(start + (at - begin));
     return true;
 }

@@ -101,6 +101,19 @@ const QStringList& exportColumns() {
     return kColumns;
 }
 
+const QStringList& csvColumns() {
+    static const QStringList kColumns = exportColumns() + QStringList{QStringLiteral("local_time")};
+    return kColumns;
+}
+
+QString localTimeOf(const QString& exportedTime) {
+    // "2010-06-22T14:05:09+02:00" as isoTime() writes it.
+    const bool iso = exportedTime.size() == 25 && exportedTime[4] == u'-' &&
+                     exportedTime[10] == u'T' &&
+                     (exportedTime[19] == u'+' || exportedTime[19] == u'-');
+    return iso ? exportedTime.left(19) : QString();
+}
+
 std::optional<QString> isoTime(QStringView shown, const QTimeZone& zone) {
     // "DD/MM/YYYY hh:nn:ss" by position, checked as the held form "YYYY/MM/DD hh:nn:ss".
     if (shown.size() != 19 || shown[2] != u'/' || shown[5] != u'/' || shown[10] != u' ')
@@ -139,7 +152,7 @@ ExportRow exportRow(const RecordTableModel& list, int row, const ListHeader& hea
 }
 
 QString csvHeader() {
-    return exportColumns().join(u',');
+    return csvColumns().join(u',');
 }
 
 QString csvLine(const ExportRow& row) {
@@ -152,6 +165,7 @@ QString csvLine(const ExportRow& row) {
         row.range ? QString::number(*row.range) : QString(),
         row.batteryLow ? QStringLiteral("true") : QStringLiteral("false"),
         csvField(row.meterId),
+        localTimeOf(row.time),
     };
     return fields.join(u',');
 }

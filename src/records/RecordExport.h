@@ -31,8 +31,13 @@ struct ExportRow {
     QString meterId;
 };
 
-// The columns of an export, in order.
+// The columns of an export, in order: the keys of a JSON line.
 const QStringList& exportColumns();
+// A CSV's: the same and local_time, the time without its offset ("2010-06-22T14:05:09"), which
+// spreadsheets take as a date and time where an offset keeps them from it.
+const QStringList& csvColumns();
+// "2010-06-22T14:05:09" of an exported time with its offset; empty for any other text.
+QString localTimeOf(const QString& exportedTime);
 
 // Data row `row` (1..) of a record list. The list's times are local times of `zone`; a time
 // that is no valid "DD/MM/YYYY hh:nn:ss" is exported as it stands.

@@ -349,9 +349,9 @@ TEST(Cli, ReadAndDownloadWriteCsvAndJsonLines) {
     ASSERT_EQ(csv.finish(), 0) << csv.err.toStdString();
     const QStringList rows = QString::fromLatin1(csv.out).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 3) << csv.out.toStdString();
-    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id");
-    const QRegularExpression row(QStringLiteral(
-        R"(^(1|2),\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d,302,302,LUX,2000,false,$)"));
+    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id,local_time");
+    const QRegularExpression row(
+        QStringLiteral(R"(^(1|2),(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)[+-]\d\d:\d\d,302,302,LUX,2000,false,,\2$)"));
     EXPECT_TRUE(row.match(rows[1]).hasMatch()) << rows[1].toStdString();
     EXPECT_TRUE(row.match(rows[2]).hasMatch()) << rows[2].toStdString();
 
@@ -384,10 +384,10 @@ TEST(Cli, SetsWriteCsvAndJsonLines) {
     else
         qputenv("TZ", zone);
     ASSERT_EQ(csv.finish(), 0) << csv.err.toStdString();
-    EXPECT_EQ(csv.out, "set,start,range,unit,interval,records,meter_id\n"
-                       "1,2024-05-08T09:30:00+05:30,2000,LUX,2,20,1234\n"
-                       "2,2024-05-09T18:00:00+05:30,200,Fc,60,500,1234\n"
-                       "3,2024-05-12T06:15:30+05:30,20000,LUX,10,3000,1234\n");
+    EXPECT_EQ(csv.out, "set,start,range,unit,interval,records,meter_id,local_start\n"
+                       "1,2024-05-08T09:30:00+05:30,2000,LUX,2,20,1234,2024-05-08T09:30:00\n"
+                       "2,2024-05-09T18:00:00+05:30,200,Fc,60,500,1234,2024-05-09T18:00:00\n"
+                       "3,2024-05-12T06:15:30+05:30,20000,LUX,10,3000,1234,2024-05-12T06:15:30\n");
     ASSERT_EQ(jsonl.finish(), 0) << jsonl.err.toStdString();
     const QList<QByteArray> lines = jsonl.out.split('\n');
     ASSERT_EQ(lines.size(), 4) << jsonl.out.toStdString();
@@ -512,9 +512,9 @@ TEST(Cli, LoggerSetsAndDownloadMatchTheDataLoggerWindow) {
     ASSERT_EQ(toCsv.finish(), 0) << toCsv.err.toStdString();
     const QList<QByteArray> rows = fileBytes(csvPath).split('\n');
     ASSERT_EQ(rows.size(), 502); // header, 500 records, nothing after the last CR LF
-    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id\r");
+    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id,local_time\r");
     EXPECT_TRUE(rows[1].startsWith("1,")) << rows[1].toStdString();
-    EXPECT_TRUE(rows[1].endsWith(",Fc,200,false,1234\r")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[1].endsWith(",Fc,200,false,1234,2024-05-09T18:00:00\r")) << rows[1].toStdString();
     Cli toJson({"convert", csvPath, "--to", "jsonl"});
     ASSERT_EQ(toJson.finish(), 0) << toJson.err.toStdString();
     EXPECT_EQ(toJson.out.count('\n'), 500);
