@@ -169,8 +169,7 @@ int setsCommand(const Invocation& call) {
     const std::optional<OutputFormat> format = formatOf(call);
     if (!format)
         return call.usageError(QStringLiteral("--format takes text, csv or jsonl"));
-    return withMeter(call, false,
-                     [&](CliSession& session) { return runSets(session, *format); });
+    return withMeter(call, false, [&](CliSession& session) { return runSets(session, *format); });
 }
 
 const QString kDownloadHelp =

@@ -19,7 +19,7 @@ constexpr int kRecordsCell = 5;
 
 const QStringList& setColumns() {
     static const QStringList kColumns = {
-        QStringLiteral("set"),      QStringLiteral("start"),   QStringLiteral("range"),
+        QStringLiteral("set"),      QStringLiteral("start"),    QStringLiteral("range"),
         QStringLiteral("unit"),     QStringLiteral("interval"), QStringLiteral("records"),
         QStringLiteral("meter_id"),
     };

@@ -75,10 +75,10 @@ Reading readingForm(QLatin1StringView text) {
         return Reading::Other;
     if (point < 0) {
         // "10000" stays, "100000" would be written 1e+05.
-        const auto zeros = std::find_if(whole.rbegin(), whole.rend(), [](char c) { return c != '0'; }) -
-                           whole.rbegin();
-        return whole == QLatin1StringView("0") || zeros <= 4 ? Reading::SameDigits
-                                                             : Reading::Other;
+        const auto zeros =
+            std::find_if(whole.rbegin(), whole.rend(), [](char c) { return c != '0'; }) -
+            whole.rbegin();
+        return whole == QLatin1StringView("0") || zeros <= 4 ? Reading::SameDigits : Reading::Other;
     }
     if (whole != QLatin1StringView("0"))
         return Reading::SameDigits;
@@ -129,16 +129,16 @@ ExportEncoder::ExportEncoder(const ListHeader& header, ExportForm form, const QT
         m_afterReading = (u',' + csvField(header.unit) + u',' + range + u',').toUtf8();
         m_afterBattery = (u',' + csvField(header.meterId)).toUtf8();
     } else {
-        m_afterReading = (QStringLiteral(",\"unit\":") + jsonString(header.unit) +
-                          QStringLiteral(",\"range\":") +
-                          (header.range ? range : QStringLiteral("null")) +
-                          QStringLiteral(",\"battery_low\":"))
-                             .toUtf8();
-        m_afterBattery = (QStringLiteral(",\"meter_id\":") +
-                          (header.meterId.isEmpty() ? QStringLiteral("null")
-                                                    : jsonString(header.meterId)) +
-                          u'}')
-                             .toUtf8();
+        m_afterReading =
+            (QStringLiteral(",\"unit\":") + jsonString(header.unit) +
+             QStringLiteral(",\"range\":") + (header.range ? range : QStringLiteral("null")) +
+             QStringLiteral(",\"battery_low\":"))
+                .toUtf8();
+        m_afterBattery =
+            (QStringLiteral(",\"meter_id\":") +
+             (header.meterId.isEmpty() ? QStringLiteral("null") : jsonString(header.meterId)) +
+             u'}')
+                .toUtf8();
     }
 }
 
@@ -245,9 +245,8 @@ bool ExportEncoder::findOffset(const CalendarTime& local) {
         const QTimeZone::OffsetData after = m_zone.nextTransition(at);
         if (before.atUtc.isValid() && before.offsetFromUtc != offset)
             return true;
-        m_from = before.atUtc.isValid()
-                     ? before.atUtc.toSecsSinceEpoch() + offset + kStretchMargin
-                     : -kNever;
+        m_from = before.atUtc.isValid() ? before.atUtc.toSecsSinceEpoch() + offset + kStretchMargin
+                                        : -kNever;
         m_to = after.atUtc.isValid() ? after.atUtc.toSecsSinceEpoch() + offset - kStretchMargin
                                      : kNever;
     } else if (m_zone.id().startsWith("UTC")) {

@@ -75,9 +75,9 @@ bool writeGridLines(RecordWriter& file, const QString& caption, CaptionedWindow&
             progress.show(completed(r));
         // Every cell ends with a TAB, the missing ones too.
         const QLatin1StringView row = grid.rowText(r);
-        written = file.writeLine(QByteArrayView(row.data(), row.size()),
-                                 RecordTableModel::kColumns -
-                                     std::count(row.begin(), row.end(), '\t'));
+        written =
+            file.writeLine(QByteArrayView(row.data(), row.size()),
+                           RecordTableModel::kColumns - std::count(row.begin(), row.end(), '\t'));
     }
     if (r > 1)
         progress.show(completed(r - 1));

@@ -161,7 +161,8 @@ qsizetype RecordReader::plainEnd() {
     for (size_t i = 0; i < kEnds.size(); ++i) {
         qsizetype& next = m_next[i];
         if (next < m_pos) {
-            const void* hit = std::memchr(bytes + m_pos, kEnds[i], static_cast<size_t>(size - m_pos));
+            const void* hit =
+                std::memchr(bytes + m_pos, kEnds[i], static_cast<size_t>(size - m_pos));
             next = hit ? static_cast<const char*>(hit) - bytes : size;
         }
         end = std::min(end, next);

@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>
-#include <QString>
 #include <QLatin1StringView>
+#include <QString>
 #include <QStringView>
 #include <array>
 #include <optional>

@@ -141,9 +141,9 @@ std::optional<CsvFailure> readExportedCsv(const QByteArray& bytes, const QString
         if (fields->size() == 1 && fields->front().isEmpty())
             continue;
         if (fields->size() != columns) {
-            failure = CsvFailure{reader.line(), QStringLiteral("%1 fields where a row has %2")
-                                                    .arg(fields->size())
-                                                    .arg(columns)};
+            failure = CsvFailure{
+                reader.line(),
+                QStringLiteral("%1 fields where a row has %2").arg(fields->size()).arg(columns)};
             break;
         }
         const auto imported = importRecord(*fields);

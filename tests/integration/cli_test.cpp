@@ -350,8 +350,8 @@ TEST(Cli, ReadAndDownloadWriteCsvAndJsonLines) {
     const QStringList rows = QString::fromLatin1(csv.out).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 3) << csv.out.toStdString();
     EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id,local_time");
-    const QRegularExpression row(
-        QStringLiteral(R"(^(1|2),(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)[+-]\d\d:\d\d,302,302,LUX,2000,false,,\2$)"));
+    const QRegularExpression row(QStringLiteral(
+        R"(^(1|2),(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)[+-]\d\d:\d\d,302,302,LUX,2000,false,,\2$)"));
     EXPECT_TRUE(row.match(rows[1]).hasMatch()) << rows[1].toStdString();
     EXPECT_TRUE(row.match(rows[2]).hasMatch()) << rows[2].toStdString();
 
@@ -514,7 +514,8 @@ TEST(Cli, LoggerSetsAndDownloadMatchTheDataLoggerWindow) {
     ASSERT_EQ(rows.size(), 502); // header, 500 records, nothing after the last CR LF
     EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id,local_time\r");
     EXPECT_TRUE(rows[1].startsWith("1,")) << rows[1].toStdString();
-    EXPECT_TRUE(rows[1].endsWith(",Fc,200,false,1234,2024-05-09T18:00:00\r")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[1].endsWith(",Fc,200,false,1234,2024-05-09T18:00:00\r"))
+        << rows[1].toStdString();
     Cli toJson({"convert", csvPath, "--to", "jsonl"});
     ASSERT_EQ(toJson.finish(), 0) << toJson.err.toStdString();
     EXPECT_EQ(toJson.out.count('\n'), 500);

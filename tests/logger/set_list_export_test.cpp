@@ -21,8 +21,7 @@ TEST(SetListExport, RowsCarryTheSetAndTheMeter) {
          R"({"set":2,"start":"2011-01-01T00:00:00+05:30","range":20,"unit":"Fc",)"
          R"("interval":60,"records":16000,"meter_id":"7"})"},
         // A start the meter cannot have meant, and a range the list could not name.
-        {"3\t1A/13/2010\t25:00:00\t LUX\t2\t0", "",
-         "3,1A/13/2010 25:00:00,,LUX,2,0,,",
+        {"3\t1A/13/2010\t25:00:00\t LUX\t2\t0", "", "3,1A/13/2010 25:00:00,,LUX,2,0,,",
          R"({"set":3,"start":"1A/13/2010 25:00:00","range":null,"unit":"LUX",)"
          R"("interval":2,"records":0,"meter_id":null})"},
     };

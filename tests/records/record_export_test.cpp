@@ -1,5 +1,5 @@
-#include "records/RecordExport.h"
 #include "records/ExportEncoder.h"
+#include "records/RecordExport.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
 #include "support/FileBytes.h"
@@ -40,7 +40,8 @@ TEST(RecordExport, RowsCarryTheRecordAndItsList) {
          R"({"number":5,"time":"2010-06-22T14:05:09+00:00","value":null,"reading":"12,5",)"
          R"("unit":"LUX","range":200,"battery_low":false,"meter_id":"7"})"},
         // A file without its header line: no unit, range or ID; a time of another form as it is.
-        {"day.txt", "6\t2010-06-22 14:05\t\"3\"\t", 0, "6,2010-06-22 14:05,,\"\"\"3\"\"\",,,false,,",
+        {"day.txt", "6\t2010-06-22 14:05\t\"3\"\t", 0,
+         "6,2010-06-22 14:05,,\"\"\"3\"\"\",,,false,,",
          R"({"number":6,"time":"2010-06-22 14:05","value":null,"reading":"\"3\"",)"
          R"("unit":"","range":null,"battery_low":false,"meter_id":null})"},
         // A day that does not exist is no time to convert.
@@ -86,8 +87,8 @@ TEST(RecordExport, HeaderPartsThatAreMissingOrNoNumberStayEmpty) {
 
 namespace {
 
-QByteArray encoded(const RecordTableModel& list, int row, const ListHeader& header,
-                   ExportForm form, const QTimeZone& zone) {
+QByteArray encoded(const RecordTableModel& list, int row, const ListHeader& header, ExportForm form,
+                   const QTimeZone& zone) {
     ExportEncoder encoder(header, form, zone);
     QByteArray line;
     encoder.appendRow(line, list, row);
@@ -104,14 +105,17 @@ TEST(RecordExport, EncoderWritesEachRowAsTheRecordIs) {
         const char* csv;
         const char* json; // the part after "time"
     } cases[] = {
-        {"1\t22/06/2010 14:05:09\t1230\t", "1,2010-06-22T14:05:09+05:30,1230,1230,LUX,2000,false,12,2010-06-22T14:05:09",
+        {"1\t22/06/2010 14:05:09\t1230\t",
+         "1,2010-06-22T14:05:09+05:30,1230,1230,LUX,2000,false,12,2010-06-22T14:05:09",
          R"("value":1230,"reading":"1230",)"},
         {"2\t22/06/2010 14:05:10\t100000\tLow",
          "2,2010-06-22T14:05:10+05:30,1e+05,100000,LUX,2000,true,12,2010-06-22T14:05:10",
          R"("value":1e+05,"reading":"100000",)"},
-        {"3\t22/06/2010 14:05:11\t10000\t", "3,2010-06-22T14:05:11+05:30,10000,10000,LUX,2000,false,12,2010-06-22T14:05:11",
+        {"3\t22/06/2010 14:05:11\t10000\t",
+         "3,2010-06-22T14:05:11+05:30,10000,10000,LUX,2000,false,12,2010-06-22T14:05:11",
          R"("value":10000,"reading":"10000",)"},
-        {"4\t22/06/2010 14:05:12\t0.001\t", "4,2010-06-22T14:05:12+05:30,0.001,0.001,LUX,2000,false,12,2010-06-22T14:05:12",
+        {"4\t22/06/2010 14:05:12\t0.001\t",
+         "4,2010-06-22T14:05:12+05:30,0.001,0.001,LUX,2000,false,12,2010-06-22T14:05:12",
          R"("value":0.001,"reading":"0.001",)"},
         {"5\t22/06/2010 14:05:13\t0.0001\t",
          "5,2010-06-22T14:05:13+05:30,1e-04,0.0001,LUX,2000,false,12,2010-06-22T14:05:13",
@@ -119,22 +123,27 @@ TEST(RecordExport, EncoderWritesEachRowAsTheRecordIs) {
         {"6\t22/06/2010 14:05:14\t010.50\t",
          "6,2010-06-22T14:05:14+05:30,10.5,010.50,LUX,2000,false,12,2010-06-22T14:05:14",
          R"("value":10.5,"reading":"010.50",)"},
-        {"007\t22/06/2010 14:05:15\t1e3\t", "007,2010-06-22T14:05:15+05:30,1000,1e3,LUX,2000,false,12,2010-06-22T14:05:15",
+        {"007\t22/06/2010 14:05:15\t1e3\t",
+         "007,2010-06-22T14:05:15+05:30,1000,1e3,LUX,2000,false,12,2010-06-22T14:05:15",
          R"("value":1000,"reading":"1e3",)"},
         {" 8 \t 22/06/2010 14:05:16 \t 19.99 \t Low ",
          "8,2010-06-22T14:05:16+05:30,19.99,19.99,LUX,2000,true,12,2010-06-22T14:05:16",
          R"("value":19.99,"reading":"19.99",)"},
-        {"9\t22/06/2010 14:05:17\t\xe9\t", "9,2010-06-22T14:05:17+05:30,,\xc3\xa9,LUX,2000,false,12,2010-06-22T14:05:17",
+        {"9\t22/06/2010 14:05:17\t\xe9\t",
+         "9,2010-06-22T14:05:17+05:30,,\xc3\xa9,LUX,2000,false,12,2010-06-22T14:05:17",
          "\"value\":null,\"reading\":\"\xc3\xa9\","},
-        {"10\t22/06/2010 14:05:18\tOL\t", "10,2010-06-22T14:05:18+05:30,,OL,LUX,2000,false,12,2010-06-22T14:05:18",
+        {"10\t22/06/2010 14:05:18\tOL\t",
+         "10,2010-06-22T14:05:18+05:30,,OL,LUX,2000,false,12,2010-06-22T14:05:18",
          R"("value":null,"reading":"OL",)"},
-        {"11\t22/06/2010 14:05:19\t\t", "11,2010-06-22T14:05:19+05:30,,,LUX,2000,false,12,2010-06-22T14:05:19",
+        {"11\t22/06/2010 14:05:19\t\t",
+         "11,2010-06-22T14:05:19+05:30,,,LUX,2000,false,12,2010-06-22T14:05:19",
          R"("value":null,"reading":"",)"},
         {"12\t29/02/2010 14:05:09\t5\t", "12,29/02/2010 14:05:09,5,5,LUX,2000,false,12,",
          R"("value":5,"reading":"5",)"},
         {"13\t29/02/2012 24:00:00\t5\t", "13,29/02/2012 24:00:00,5,5,LUX,2000,false,12,",
          R"("value":5,"reading":"5",)"},
-        {"14\t29/02/2012 23:59:59\t-0\t", "14,2012-02-29T23:59:59+05:30,0,-0,LUX,2000,false,12,2012-02-29T23:59:59",
+        {"14\t29/02/2012 23:59:59\t-0\t",
+         "14,2012-02-29T23:59:59+05:30,0,-0,LUX,2000,false,12,2012-02-29T23:59:59",
          R"("value":0,"reading":"-0",)"},
     };
     const ListHeader header = ListHeader::parse(u"*ID=12 Range:2000/LUX");

@@ -116,7 +116,8 @@ TEST(RecordImport, ExportsWithAndWithoutLocalTimeOpen) {
         EXPECT_TRUE(isExportedCsv(c.csv));
         RecordTableModel list;
         Caption window;
-        const std::optional<CsvFailure> failure = readExportedCsv(c.csv, QStringLiteral("f.csv"), window, list);
+        const std::optional<CsvFailure> failure =
+            readExportedCsv(c.csv, QStringLiteral("f.csv"), window, list);
         EXPECT_EQ(failure ? failure->why.toStdString() : std::string(), c.why);
         if (!failure) {
             EXPECT_EQ(window.text, QStringLiteral("f.csv---*ID=7 Range:2000/LUX"));

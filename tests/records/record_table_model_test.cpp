@@ -58,8 +58,9 @@ TEST(RecordTableModel, RowsOfEveryLengthReadBackWhole) {
         SCOPED_TRACE(n);
         EXPECT_EQ(model.cell(n, 0), QString::number(n));
         EXPECT_EQ(model.cell(n, 1), QStringLiteral("22/06/2010 14:05:09"));
-        EXPECT_EQ(model.cell(n, 2).size(), n == 75 ? 0 : n == 40 || n == 41 ? 70000 + n
-                                                     : QString::number(n).size());
+        EXPECT_EQ(model.cell(n, 2).size(), n == 75              ? 0
+                                           : n == 40 || n == 41 ? 70000 + n
+                                                                : QString::number(n).size());
     }
     EXPECT_EQ(model.cell(41, 2).back(), u'9');
     EXPECT_EQ(model.cell(42, 2), QStringLiteral("42"));
@@ -95,10 +96,9 @@ TEST(RecordTableModel, StagedRowsComeInOneInsertionWhenShown) {
     RecordTableModel model;
     model.appendRow(u"1\tt\t5");
     std::vector<std::pair<int, int>> inserted;
-    QObject::connect(&model, &QAbstractItemModel::rowsInserted,
-                     [&](const QModelIndex&, int first, int last) {
-                         inserted.emplace_back(first, last);
-                     });
+    QObject::connect(
+        &model, &QAbstractItemModel::rowsInserted,
+        [&](const QModelIndex&, int first, int last) { inserted.emplace_back(first, last); });
     model.stageRow(QLatin1StringView("2\tt\t6"));
     model.stageRow(QLatin1StringView("3\tt\t7\tLow\textra"));
     EXPECT_EQ(model.rowCount(), 2);
