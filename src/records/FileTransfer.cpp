@@ -70,7 +70,7 @@ bool writeGridLines(RecordWriter& file, const QString& caption, CaptionedWindow&
     ProgressCaption progress(window);
     int r = 1;
     for (; written && r < rows; ++r) {
-        // The clock is read for every few hundred rows only: reading it costs a tenth of a row.
+        // The clock is read every few hundred rows: reading it for each would add a third.
         if (r % kRowsPerClockRead == 1 && progress.due())
             progress.show(completed(r));
         // Every cell ends with a TAB, the missing ones too.
