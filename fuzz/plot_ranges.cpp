@@ -3,10 +3,12 @@
 // accepts lies within the limits it checks against.
 //
 // Input: lines (read as UTF-8). The first is the caption, the next four the typed texts, the
-// rest the list's rows.
+// rest the list's rows. The rows' times also make a clock-time axis, zoomed by the input's size.
 
 #include "FuzzCheck.h"
+#include "charts/PlotExplorer.h"
 #include "charts/PlotPreparation.h"
+#include "charts/PlotTimes.h"
 #include "charts/RangeEntry.h"
 #include "common/SharedState.h"
 #include "records/RecordTableModel.h"
@@ -34,6 +36,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    accepted->top <= s.PlotMax);
         FUZZ_CHECK(accepted->first >= 1 && accepted->first < accepted->last &&
                    accepted->last <= s.PlotRecords);
+    }
+
+    // On a clock-time axis every view of the list, whatever its times, draws records of it.
+    const PlotTimes times(list);
+    s.PlotLayout.AxisX = 60;
+    s.PlotLayout.PlotWidth = 330;
+    PlotExplorer explorer;
+    explorer.follow(s);
+    if (explorer.setTimeAxis(true, times, s, 1)) {
+        FUZZ_CHECK(s.PlotTimeFrom <= s.PlotTimeTo);
+        const double whole = static_cast<double>(explorer.zoom().count());
+        explorer.zoom().select(whole * static_cast<double>(size % 7) / 7,
+                               whole * static_cast<double>(size % 5) / 5);
+        explorer.zoom().wheel(explorer.positionAt(s, 60 + static_cast<double>(size % 331)), 3);
+        explorer.show(s);
+        FUZZ_CHECK(s.PlotFirst >= 1 && s.PlotFirst <= s.PlotLast &&
+                   s.PlotLast <= list.dataRowCount());
+        FUZZ_CHECK(s.PlotTimeFrom <= s.PlotTimeTo);
     }
 
     s.GraphMax = s.PlotMax;

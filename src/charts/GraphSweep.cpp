@@ -8,6 +8,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 SweepAdvance advanceSweep(double x, double step, double plotWidth) {
@@ -103,4 +104,30 @@ QRect drawSweepTick(QPainter& painter, GraphState& state, const LiveReading& rea
         break;
     }
     return changed;
+}
+
+QImage withoutSweepFront(const QImage& image, const GraphState& state) {
+    QImage picture = image.convertToFormat(QImage::Format_RGB32);
+    const ChartLayout& layout = state.GraphLayout;
+    if (!(state.GraphX >= 0) || !(state.GraphStep > 0))
+        return picture;
+    // The box the tick filled red, a pixel wider on each side for the rounding of its corners.
+    const double from = layout.AxisX + state.GraphX + 1;
+    const double to = from + state.GraphStep;
+    const int left = std::max(0, static_cast<int>(std::floor(from)) - 1);
+    const int right = std::min(picture.width() - 1, static_cast<int>(std::ceil(to)) + 1);
+    const int top =
+        std::max(0, static_cast<int>(std::floor(layout.Baseline - layout.PlotHeight - 5)) - 1);
+    const int bottom =
+        std::min(picture.height() - 1, static_cast<int>(std::ceil(layout.Baseline + 3)) + 1);
+    const QRgb red = paletteColour(12).rgb();
+    const QRgb white = paletteColour(15).rgb();
+    for (int y = top; y <= bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = left; x <= right; ++x) {
+            if (line[x] == red)
+                line[x] = white;
+        }
+    }
+    return picture;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <optional>
@@ -45,3 +46,8 @@ private:
 // pixels the tick drew on; the next tick's grid changes some of them again.
 QRect drawSweepTick(QPainter& painter, GraphState& state, const LiveReading& reading,
                     const QString& timeOfDay, bool fresh = true);
+
+// The graph as a picture to keep: the red front ahead of the pen tells the window's viewer
+// where the sweep is, and is no reading; a picture shows those pixels white, as the next tick
+// leaves them.
+QImage withoutSweepFront(const QImage& image, const GraphState& state);

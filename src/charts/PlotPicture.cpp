@@ -3,6 +3,7 @@
 #include "charts/ChartDrawing.h"
 #include "charts/ChartScale.h"
 #include "charts/RecordPlot.h"
+#include "charts/TimeAxis.h"
 #include "common/NumberText.h"
 #include "common/SharedState.h"
 #include "records/RecordTableModel.h"
@@ -40,15 +41,17 @@ QString plotPictureTitle(const SharedState& state, const RecordTableModel& recor
             .toString();
     };
     QString title = state.PlotTitle.trimmed();
-    const QString from = time(state.PlotFirst);
-    const QString to = time(state.PlotLast);
+    // On a clock-time axis the axis's ends; the records drawn lead the trace past them.
+    const QString from =
+        state.PlotTimeAxis ? shownTimeText(state.PlotTimeFrom) : time(state.PlotFirst);
+    const QString to = state.PlotTimeAxis ? shownTimeText(state.PlotTimeTo) : time(state.PlotLast);
     if (!from.isEmpty())
         title += QStringLiteral(", %1 to %2").arg(from, to);
     return title + QStringLiteral(" (%1)").arg(state.PlotUnit);
 }
 
 QImage plotPicture(const RecordTableModel& records, const SharedState& state, QSize size,
-                   const QStringList& lines, const QFont& font) {
+                   const QStringList& lines, const QFont& font, const PlotTimes* times) {
     QImage image(size, QImage::Format_RGB32);
     image.setDotsPerMeterX(kDotsPerMeter);
     image.setDotsPerMeterY(kDotsPerMeter);
@@ -73,7 +76,7 @@ QImage plotPicture(const RecordTableModel& records, const SharedState& state, QS
                                          static_cast<float>(size.height() - top));
     plot.PlotStep = plot.PlotLayout.PlotWidth / plot.PlotCount;
     DrawChartFrame(painter, plot.PlotLayout, plot.PlotBottom, plot.PlotTop, plot.PlotUnit);
-    RecordPlotter plotter(records, plot);
+    RecordPlotter plotter(records, plot, times);
     while (!plotter.finished())
         plotter.plotNext(painter, 1 << 20);
     return image;

@@ -6,6 +6,7 @@
 #include <QStringView>
 #include <optional>
 
+class PlotTimes;
 class QFont;
 class RecordTableModel;
 struct SharedState;
@@ -22,6 +23,7 @@ std::optional<QSize> parsePictureSize(QStringView text);
 QString plotPictureTitle(const SharedState& state, const RecordTableModel& records);
 
 // The records the plot shows, drawn afresh on a picture of `size`, under `lines` of text (title,
-// statistics) in `font`. Without lines it is the plot as the window draws it at that size.
+// statistics) in `font`. Without lines it is the plot as the window draws it at that size. A
+// plot on a clock-time axis needs the list's times.
 QImage plotPicture(const RecordTableModel& records, const SharedState& state, QSize size,
-                   const QStringList& lines, const QFont& font);
+                   const QStringList& lines, const QFont& font, const PlotTimes* times = nullptr);

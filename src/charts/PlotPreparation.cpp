@@ -47,4 +47,7 @@ void preparePlot(const QString& caption, const RecordTableModel& grid, bool from
     state.PlotFirst = 1;
     state.PlotCount = state.PlotRecords;
     state.PlotLast = state.PlotRecords;
+    // A new plot starts with its records evenly spread, all of them shown.
+    state.PlotTimeAxis = false;
+    state.PlotZoomed = false;
 }

@@ -1,6 +1,7 @@
 #include "charts/PlotReadout.h"
 
 #include "charts/ChartScale.h"
+#include "charts/PlotTimes.h"
 #include "common/PlotState.h"
 #include "records/RecordTableModel.h"
 
@@ -21,25 +22,57 @@ constexpr int kPadding = 3;
 
 } // namespace
 
-PlotSpan plotSpanOf(const PlotState& state) {
-    return {state.PlotLayout,
-            state.PlotBottom,
-            state.PlotTop,
-            state.PlotStep,
-            std::llround(state.PlotFirst),
-            std::max(0LL, std::llround(state.PlotCount)),
-            state.PlotUnit};
+PlotSpan plotSpanOf(const PlotState& state, const PlotTimes* times) {
+    PlotSpan span{state.PlotLayout,
+                  state.PlotBottom,
+                  state.PlotTop,
+                  state.PlotStep,
+                  std::llround(state.PlotFirst),
+                  std::max(0LL, std::llround(state.PlotCount)),
+                  state.PlotUnit};
+    if (state.PlotTimeAxis) {
+        span.times = times;
+        span.timeFrom = state.PlotTimeFrom;
+        span.timeTo = state.PlotTimeTo;
+    }
+    return span;
 }
+
+namespace {
+
+double pixelsPerSecond(const PlotSpan& span) {
+    const double seconds = span.timeTo > span.timeFrom ? span.timeTo - span.timeFrom : 1;
+    return span.layout.PlotWidth / seconds;
+}
+
+// On a clock-time axis: the record whose time is nearest the pointer's, among those on the
+// axis.
+std::optional<long long> nearestOnTimes(const PlotSpan& span, double x) {
+    const PlotTimes& times = *span.times;
+    const long long first = span.firstRow - 1;
+    const long long end = first + span.count;
+    const long long from = times.firstReaching(span.timeFrom, first, end);
+    const long long to = times.firstPast(span.timeTo, first, end) - 1;
+    const double t = span.timeFrom + (x - span.layout.AxisX) / pixelsPerSecond(span);
+    const long long nearest = times.nearest(t, from, to);
+    if (nearest < 0)
+        return std::nullopt;
+    return nearest - first + 1;
+}
+
+} // namespace
 
 std::optional<long long> nearestRecord(const PlotSpan& span, QPointF pointer) {
     const ChartLayout& l = span.layout;
-    if (span.count < 1 || !(span.step > 0))
+    if (span.count < 1 || (!span.times && !(span.step > 0)))
         return std::nullopt;
     const bool over =
         pointer.x() >= l.AxisX - kMargin && pointer.x() <= l.AxisX + l.PlotWidth + kMargin &&
         pointer.y() >= l.Baseline - l.PlotHeight - kMargin && pointer.y() <= l.Baseline + kMargin;
     if (!over)
         return std::nullopt;
+    if (span.times)
+        return nearestOnTimes(span, pointer.x());
     const double k = std::round((pointer.x() - l.AxisX) / span.step) + 1;
     return static_cast<long long>(std::clamp(k, 1.0, static_cast<double>(span.count)));
 }
@@ -51,14 +84,16 @@ std::optional<PlotReadout> plotReadout(const PlotSpan& span, const RecordTableMo
         return std::nullopt;
     const long long row = span.firstRow + *k - 1;
     // The list may have changed since the plot was drawn.
-    if (row < 1 || row > records.dataRowCount())
+    if (row < 1 || row > records.dataRowCount() || (span.times && row > span.times->size()))
         return std::nullopt;
     const int r = static_cast<int>(row);
     const QStringView value = records.cellView(r, RecordTableModel::kValueColumn);
     const ChartLayout& l = span.layout;
     const double h = ValueHeight(value, span.bottom, span.top, l.PlotHeight).value_or(0);
     PlotReadout readout;
-    readout.point = QPointF(l.AxisX + static_cast<double>(*k - 1) * span.step, l.Baseline - h);
+    const double x = span.times ? (span.times->at(row - 1) - span.timeFrom) * pixelsPerSecond(span)
+                                : static_cast<double>(*k - 1) * span.step;
+    readout.point = QPointF(l.AxisX + x, l.Baseline - h);
     readout.lines << QStringLiteral("No. ") +
                          records.cellView(r, kNumberColumn).trimmed().toString()
                   << records.cellView(r, RecordTableModel::kTimeColumn).trimmed().toString()

@@ -8,13 +8,15 @@
 #include <QStringList>
 #include <optional>
 
+class PlotTimes;
 class QFont;
 class QPainter;
 class RecordTableModel;
 struct PlotState;
 
 // Where a record plot put its records: evenly spread from the value axis, record k (from 1) at
-// AxisX + (k - 1) x step, as the plot drew them.
+// AxisX + (k - 1) x step, as the plot drew them; or, with the list's times, each at its time on
+// an axis from timeFrom to timeTo.
 struct PlotSpan {
     ChartLayout layout;
     double bottom = 0;
@@ -23,9 +25,13 @@ struct PlotSpan {
     long long firstRow = 0;
     long long count = 0;
     QString unit;
+    const PlotTimes* times = nullptr;
+    double timeFrom = 0;
+    double timeTo = 0;
 };
-// The span the plot about to be drawn takes from the state.
-PlotSpan plotSpanOf(const PlotState& state);
+// The span the plot about to be drawn takes from the state; on a clock-time axis, with the
+// list's times.
+PlotSpan plotSpanOf(const PlotState& state, const PlotTimes* times = nullptr);
 
 // The record (from 1) nearest to a pointer over the plot area, found from x alone; nullopt when
 // the pointer is not over the plot area or nothing was plotted.

@@ -14,6 +14,9 @@
 
 namespace {
 
+// Pixels between two time labels, at least, where labels are left out to keep them apart.
+constexpr double kLabelGap = 6;
+
 // (j x count rounded to the nearest integer) divided by d, the remainder dropped.
 long long q(int j, int d, double count) {
     return static_cast<long long>(roundHalfEven(j * count)) / d;
@@ -150,15 +153,16 @@ void drawPlotTimeMark(QPainter& painter, const ChartLayout& layout, double plotX
     drawTextAt(painter, QPointF(left, layout.Baseline + 10), label);
 }
 
-RecordPlotter::RecordPlotter(const RecordTableModel& records, const SharedState& state)
-    : RecordPlotter(records, state, nullptr) {}
+RecordPlotter::RecordPlotter(const RecordTableModel& records, const SharedState& state,
+                             const PlotTimes* times)
+    : RecordPlotter(records, state, nullptr, times) {}
 
 RecordPlotter::RecordPlotter(const RecordTableModel& records, PlotValues& values,
-                             const SharedState& state)
-    : RecordPlotter(records, state, &values) {}
+                             const SharedState& state, const PlotTimes* times)
+    : RecordPlotter(records, state, &values, times) {}
 
 RecordPlotter::RecordPlotter(const RecordTableModel& records, const SharedState& state,
-                             PlotValues* values)
+                             PlotValues* values, const PlotTimes* times)
     : m_records(records)
     , m_layout(state.PlotLayout)
     , m_grid(paletteColour(state.GridColour))
@@ -167,7 +171,8 @@ RecordPlotter::RecordPlotter(const RecordTableModel& records, const SharedState&
     , m_step(state.PlotStep)
     , m_firstRow(std::llround(state.PlotFirst))
     , m_count(std::max(0LL, std::llround(state.PlotCount)))
-    , m_x(-state.PlotStep) {
+    , m_x(-state.PlotStep)
+    , m_labelsApart(state.PlotZoomed) {
     if (m_count == 0)
         return;
     if (m_top == m_bottom) {
@@ -184,6 +189,11 @@ RecordPlotter::RecordPlotter(const RecordTableModel& records, const SharedState&
                         .arg(lastRow);
         return;
     }
+    if (state.PlotTimeAxis) {
+        startOnTimes(state, times);
+        if (m_problem)
+            return;
+    }
     if (values) {
         values->update(m_records);
         m_values = values;
@@ -194,6 +204,8 @@ RecordPlotter::RecordPlotter(const RecordTableModel& records, const SharedState&
             m_ownValues.push_back(plotValue(
                 m_records.cellView(static_cast<int>(row), RecordTableModel::kValueColumn)));
     }
+    if (m_onTimes)
+        return;
     // Every mark lies at the first record or at a quarter or an eighth of the way.
     const auto count = static_cast<double>(m_count);
     std::vector<long long> candidates{1};
@@ -228,6 +240,10 @@ void RecordPlotter::plotNext(QPainter& painter, long long records) {
         values = m_values->data() + (m_firstRow - 1);
     }
     m_runs.follow(painter);
+    if (m_onTimes) {
+        plotOnTimes(painter, records, values);
+        return;
+    }
     const double height = m_layout.PlotHeight;
     const double axisX = m_layout.AxisX;
     const double baseline = m_layout.Baseline;
@@ -274,11 +290,24 @@ void RecordPlotter::flush(QPainter& painter) {
 
 void RecordPlotter::drawMark(QPainter& painter, PlotMark mark, long long row) {
     switch (mark) {
-    case PlotMark::Time:
-        drawPlotTimeMark(painter, m_layout, m_x,
-                         m_records.cellView(static_cast<int>(row), RecordTableModel::kTimeColumn),
-                         m_k == 1, m_k == m_count, m_grid);
+    case PlotMark::Time: {
+        const QStringView time =
+            m_records.cellView(static_cast<int>(row), RecordTableModel::kTimeColumn);
+        if (m_labelsApart) {
+            // Where drawPlotTimeMark puts the label.
+            const double w = textWidth(painter, time.right(8).toString());
+            const double left =
+                m_layout.AxisX + m_x - w / 2 - (m_k == 1 ? 10 : 0) - (m_k == m_count ? 10 : 0);
+            const double deviceWidth = painter.device() ? painter.device()->width() : 0;
+            if (left < m_labelsEnd || left < 0 || left + w > deviceWidth) {
+                DrawTimeGridLine(painter, m_layout, m_x, m_grid);
+                break;
+            }
+            m_labelsEnd = left + w + kLabelGap;
+        }
+        drawPlotTimeMark(painter, m_layout, m_x, time, m_k == 1, m_k == m_count, m_grid);
         break;
+    }
     case PlotMark::Mid:
         DrawMidTick(painter, m_layout, m_x, m_grid);
         break;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class PlotTimes;
 class QPainter;
 class RecordTableModel;
 struct SharedState;
@@ -68,14 +69,23 @@ private:
 // segment that certainly stays in one column as a run of rows there, so a chain of such
 // segments is drawn as one line over the rows they cover; every other segment is drawn as it
 // is (ColumnRuns has the rules).
+//
+// On a clock-time axis (PlotTimeAxis) each record stands at its time, the trace broken where
+// traceJoins says the meter stopped logging, a record joined to neither neighbour drawn as a
+// dot; the records just outside the axis's times lead the trace to its edges. Every segment is
+// drawn first, then the grid over them, then the labels at round times.
 class RecordPlotter {
 public:
     // Takes the span, limits, step and layout from the state as they are now, and reads the
     // values of the records to plot.
-    RecordPlotter(const RecordTableModel& records, const SharedState& state);
+    // A plot on a clock-time axis needs the list's times, brought up to date by the caller and
+    // living, unchanged, as long as this plotter.
+    RecordPlotter(const RecordTableModel& records, const SharedState& state,
+                  const PlotTimes* times = nullptr);
     // The same with the list's values kept by the caller: they are brought up to date here and
     // must live, unchanged, as long as this plotter.
-    RecordPlotter(const RecordTableModel& records, PlotValues& values, const SharedState& state);
+    RecordPlotter(const RecordTableModel& records, PlotValues& values, const SharedState& state,
+                  const PlotTimes* times = nullptr);
 
     // Why these records cannot be plotted (an axis without height, records missing from the
     // list); nothing is drawn then.
@@ -93,9 +103,14 @@ public:
     double prevX() const { return m_prevX; }
 
 private:
-    RecordPlotter(const RecordTableModel& records, const SharedState& state, PlotValues* values);
+    RecordPlotter(const RecordTableModel& records, const SharedState& state, PlotValues* values,
+                  const PlotTimes* times);
     void flush(QPainter& painter);
     void drawMark(QPainter& painter, PlotMark mark, long long row);
+    // The clock-time axis's plotting (TimeAxisPlot.cpp).
+    void startOnTimes(const SharedState& state, const PlotTimes* times);
+    void plotOnTimes(QPainter& painter, long long records, const double* values);
+    void drawTimeLabels(QPainter& painter);
 
     const RecordTableModel& m_records;
     // The caller's values, or m_ownValues read for this plot alone.
@@ -120,4 +135,19 @@ private:
     // The marks still to come, in record order.
     std::vector<std::pair<long long, PlotMark>> m_marks;
     size_t m_nextMark = 0;
+    // Labels that would overlap one before or leave the picture are left out.
+    bool m_labelsApart = false;
+    double m_labelsEnd = 0;
+
+    // The clock-time axis: the times of the records plotted, the axis's first time and scale,
+    // the previous record's time and whether it joined the one before it.
+    bool m_onTimes = false;
+    const double* m_times = nullptr;
+    double m_timeFrom = 0;
+    double m_timeTo = 0;
+    double m_pixelsPerSecond = 0;
+    double m_interval = 0;
+    double m_prevTime = 0;
+    bool m_prevPlaced = false;
+    bool m_prevJoined = false;
 };

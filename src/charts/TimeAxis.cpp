@@ -62,6 +62,13 @@ std::optional<double> shownTimeSeconds(QStringView shown) {
     return static_cast<double>(c.secondsSince1970());
 }
 
+QString shownTimeText(double seconds) {
+    const CalendarTime c = CalendarTime{1970}.plusSeconds(std::llround(seconds));
+    return axisPad(c.day) + u'/' + axisPad(c.month) + u'/' +
+           QStringLiteral("%1").arg(c.year, 4, 10, QLatin1Char('0')) + u' ' + axisPad(c.hour) +
+           u':' + axisPad(c.minute) + u':' + axisPad(c.second);
+}
+
 std::vector<double> recordTimes(const RecordTableModel& list, long long first, long long last) {
     first = std::max(first, 0LL);
     last = std::min(last, static_cast<long long>(list.dataRowCount()) - 1);
@@ -104,7 +111,8 @@ std::vector<TraceRun> traceRuns(std::span<const double> times, double intervalSe
 }
 
 TimeAxisLabels timeAxisLabels(double t0, double t1, double left, double width,
-                              const LabelWidth& labelWidth, double gap) {
+                              const LabelWidth& labelWidth, double gap, double overhangLeft,
+                              double overhangRight) {
     // Steps that divide a day fall on the same times every day; longer ones count whole days.
     static constexpr double kSteps[] = {
         1,         2,         5,          10,         15,         30,         60,
@@ -135,7 +143,7 @@ TimeAxisLabels timeAxisLabels(double t0, double t1, double left, double width,
             const double x = left + (t - t0) * pixelsPerSecond;
             QString text = axisLabelText(t, form);
             const double half = labelWidth(text) / 2;
-            if (x - half < left || x + half > right)
+            if (x - half < left - overhangLeft || x + half > right + overhangRight)
                 continue;
             if (x - half < previousRight + gap) {
                 overlaps = true;

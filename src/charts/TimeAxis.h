@@ -15,6 +15,8 @@ class RecordTableModel;
 // Seconds since 1970/01/01 on the plain calendar (no zone, no daylight saving) of a list's time
 // cell "dd/MM/yyyy hh:mm:ss"; nullopt for any other text.
 std::optional<double> shownTimeSeconds(QStringView shown);
+// The other way: "dd/MM/yyyy hh:mm:ss" of a time in seconds, to the nearest second.
+QString shownTimeText(double seconds);
 
 // The times of records `first` to `last` (indexes from 0, clamped to the list); NaN where a
 // time cell cannot be read.
@@ -55,7 +57,9 @@ using LabelWidth = std::function<double(const QString&)>;
 // Labels for an axis showing times t0 to t1 over `width` pixels from x = `left`: at the
 // multiples of the smallest round step (1, 2, 5, 10, 15, 30 s, 1, 2, 5, 10, 15, 30 min, 1, 2, 3,
 // 6, 12 h, 1, 2, 5, 10... days) whose labels stand at least `gap` pixels apart (1 at least); a
-// label that would run past either end of the axis is left out. Texts are "hh:mm:ss", "dd/MM
+// label that would run past the axis's left end by more than `overhangLeft` pixels, or past its
+// right end by more than `overhangRight`, is left out. Texts are "hh:mm:ss", "dd/MM
 // hh:mm:ss" when the axis crosses midnight, "dd/MM/yyyy" for steps of days.
 TimeAxisLabels timeAxisLabels(double t0, double t1, double left, double width,
-                              const LabelWidth& labelWidth, double gap = 6);
+                              const LabelWidth& labelWidth, double gap = 6, double overhangLeft = 0,
+                              double overhangRight = 0);

@@ -23,4 +23,13 @@ struct PlotState {
     double PlotPrevX = 0;
     ChartLayout PlotLayout;
     bool PlotFromFileList = false;
+    // The records at their times rather than evenly spread: the axis runs from PlotTimeFrom to
+    // PlotTimeTo (seconds on the plain calendar), the trace broken across a step longer than
+    // twice PlotInterval, the list's sampling interval in seconds (0 when unknown).
+    bool PlotTimeAxis = false;
+    double PlotTimeFrom = 0;
+    double PlotTimeTo = 0;
+    double PlotInterval = 0;
+    // Part of the chosen records shown: time labels that would overlap are left out.
+    bool PlotZoomed = false;
 };

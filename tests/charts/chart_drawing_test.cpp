@@ -75,7 +75,7 @@ TEST(ChartDrawing, GridLinesAreDottedButTheMiddleLine) {
     // Dotted lines at the eighths (none at the baseline, none at the middle's neighbours).
     for (int y : {304, 106, 139, 172, 73, 238, 271}) {
         const std::vector<int> dots = columnsIn(image, y, 50, 340, kGrey);
-        EXPECT_EQ(dots.size(), 136u) << y; // every other pixel of 60..330
+        ASSERT_EQ(dots.size(), 136u) << y; // every other pixel of 60..330
         EXPECT_EQ(dots.front(), 60) << y;
         EXPECT_EQ(dots.back(), 330) << y;
         for (size_t i = 1; i < dots.size(); ++i)

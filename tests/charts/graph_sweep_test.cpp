@@ -113,6 +113,33 @@ TEST(GraphSweep, FirstTickRemembersThePointAndLabelsTheLeftEdge) {
         EXPECT_EQ(sweep.image.pixel(62, y), kGrey) << y;
 }
 
+TEST(GraphSweep, PictureLeavesTheRedFrontOut) {
+    for (const double step : {1.0, 2.5, 27.0}) {
+        Sweep sweep;
+        sweep.s.GraphStep = step;
+        sweep.s.GraphX = -step;
+        for (int i = 0; i < 40; ++i)
+            sweep.tick(i % 7 == 3 ? "OL" : "1200");
+        const QImage picture = withoutSweepFront(sweep.image, sweep.s);
+        ASSERT_EQ(picture.size(), sweep.image.size());
+        int turned = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb was = sweep.image.pixel(x, y);
+                const QRgb now = picture.pixel(x, y);
+                ASSERT_NE(now, kRed) << step << ": " << x << "," << y;
+                if (was == kRed) {
+                    EXPECT_EQ(now, qRgb(255, 255, 255)) << x << "," << y;
+                    ++turned;
+                } else {
+                    EXPECT_EQ(now, was) << x << "," << y;
+                }
+            }
+        }
+        EXPECT_GT(turned, 200) << step;
+    }
+}
+
 TEST(GraphSweep, SegmentsFromThePreviousPoint) {
     const struct {
         const char* text;
@@ -159,6 +186,9 @@ TEST(GraphSweep, NewSweepRemovesTheFrontAtTheRightEdgeAndDrawsNoSegment) {
     EXPECT_EQ(sweep.s.GraphX, 0);
     EXPECT_EQ(sweep.rows(331, kRed), std::vector<int>{});
     EXPECT_EQ(sweep.rows(60, kBlack, 60, 341), std::vector<int>{});
+    // Nor a line back across the chart from the last point of the old sweep.
+    for (int x = 61; x <= 326; ++x)
+        ASSERT_EQ(sweep.rows(x, kBlack, 60, 341), std::vector<int>{}) << x;
     EXPECT_EQ(sweep.s.GraphPrevX, 60);
     EXPECT_EQ(sweep.s.GraphPrevY, 73);
 }

@@ -50,6 +50,7 @@ TEST(PlotReadout, ShowsTheRecordWhereThePlotDrewIt) {
     EXPECT_EQ(second->point, QPointF(60, 95));
     const std::optional<PlotReadout> third = plotReadout(s, records, QPointF(300, 250));
     ASSERT_TRUE(third);
+    ASSERT_FALSE(third->lines.isEmpty());
     EXPECT_EQ(third->lines.first(), "No. 3");
     EXPECT_EQ(third->point, QPointF(210, 150));
     // A list that lost rows since it was plotted shows nothing there.

@@ -126,7 +126,9 @@ TEST(TimeAxis, LabelsAtRoundTimes) {
         EXPECT_EQ(texts, expected) << c.name;
     }
     // The first label of "a minute" is where 10:00:10 falls.
-    EXPECT_EQ(timeAxisLabels(kMorning, kMorning + 60, 30, 600, monospaced).labels[0].x, 130);
+    const auto minute = timeAxisLabels(kMorning, kMorning + 60, 30, 600, monospaced).labels;
+    ASSERT_FALSE(minute.empty());
+    EXPECT_EQ(minute[0].x, 130);
 }
 
 TEST(TimeAxis, NoLabelsWithoutAnAxis) {

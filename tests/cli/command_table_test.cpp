@@ -165,4 +165,22 @@ TEST(CommandTable, PositionalsAndThePortAreCheckedBeforeTheCommandRuns) {
     }
 }
 
+// On a terminal the progress line is redrawn in place; a message starts below it, and the next
+// progress line below the message, never over it.
+TEST(Console, MessagesNeverLandOnTheProgressLine) {
+    std::FILE* outFile = std::tmpfile();
+    std::FILE* errFile = std::tmpfile();
+    {
+        Console console(outFile, errFile, true);
+        console.progress(QStringLiteral("set 1: 10 %"));
+        console.progress(QStringLiteral("set 1: 9 %"));
+        console.message(QStringLiteral("the meter is silent"));
+        console.progress(QStringLiteral("set 1: 20 %"));
+        console.endProgress();
+    }
+    EXPECT_EQ(CliRun::readBack(errFile),
+              "\rset 1: 10 %\rset 1: 9 % \nluxlog-cli: the meter is silent\n\rset 1: 20 %\n");
+    EXPECT_EQ(CliRun::readBack(outFile), QString());
+}
+
 } // namespace

@@ -42,6 +42,8 @@ TEST(CalendarTime, RefusesTimesThatDoNotExist) {
                              "2010/06/22 24:00:00", "2010/06/22 12:60:00", "2010/06/22 12:00:60",
                              "2010/06/22", "20A0/06/22 12:00:00", ""})
         EXPECT_FALSE(addSeconds(QString::fromLatin1(text), 1)) << text;
+    // Digits of other scripts, in the year where any value would make a date.
+    EXPECT_FALSE(addSeconds(QString::fromUtf16(u"201\u0663/06/22 12:00:00"), 1));
     for (const char* text : {"2000/02/29 00:00:00", "2012/02/29 23:59:59", "2010/01/31 00:00:00"})
         EXPECT_EQ(addSeconds(QString::fromLatin1(text), 0), QString::fromLatin1(text)) << text;
 }
@@ -52,17 +54,21 @@ TEST(CalendarTime, WalksTheCalendarDayByDay) {
     const QDate first(1999, 12, 31);
     const QString start = QStringLiteral("1999/12/31 12:34:56");
     QString held = start;
+    const std::optional<CalendarTime> parsedStart = CalendarTime::parse(start);
+    ASSERT_TRUE(parsedStart);
     for (int day = 1; day <= 830; ++day) {
         const QString expected =
             first.addDays(day).toString(u"yyyy/MM/dd") + QStringLiteral(" 12:34:56");
         const std::optional<QString> next = addSeconds(held, 86400);
         ASSERT_EQ(next, expected) << "from " << held.toStdString();
-        ASSERT_EQ(CalendarTime::parse(start)->plusSeconds(qint64{86400} * day).held(), expected);
+        ASSERT_EQ(parsedStart->plusSeconds(qint64{86400} * day).held(), expected);
         held = *next;
     }
 }
 
 TEST(CalendarTime, ShownFormIsDayMonthYear) {
     EXPECT_EQ(shownFromHeld("2010/06/22 14:05:09"), "22/06/2010 14:05:09");
-    EXPECT_EQ(CalendarTime::parse(u"2011/01/01 00:00:15")->shown(), "01/01/2011 00:00:15");
+    const std::optional<CalendarTime> parsed = CalendarTime::parse(u"2011/01/01 00:00:15");
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->shown(), "01/01/2011 00:00:15");
 }

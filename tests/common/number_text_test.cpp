@@ -26,6 +26,10 @@ TEST(ExactNumber, AcceptsOnlyTextsThatAreWholeNumbers) {
     EXPECT_FALSE(exactNumber(u"1A.5"));
     EXPECT_FALSE(exactNumber(u""));
     EXPECT_FALSE(exactNumber(u"."));
+    EXPECT_FALSE(exactNumber(u"1.2.3"));
+    // Digits of other scripts are no digits of a number.
+    EXPECT_FALSE(exactNumber(u"\u0663"));
+    EXPECT_FALSE(exactNumber(u"1\u0663"));
 }
 
 TEST(NumberText, IsTheShortestDecimalText) {

@@ -36,7 +36,9 @@
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_LINUX
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 #include <memory>
@@ -54,11 +56,14 @@ struct Sim : MeterSim {
 
 // The program as a child process, with no display to be had.
 struct Cli {
-    explicit Cli(const QStringList& arguments) {
+    // `inChild` runs in the child before the program starts (limits, signals).
+    explicit Cli(const QStringList& arguments, const std::function<void()>& inChild = {}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
         process.setProcessEnvironment(environment);
+        if (inChild)
+            process.setChildProcessModifier(inChild);
         process.start(QStringLiteral(LUXLOG_CLI_PATH), arguments);
         process.waitForStarted(15000);
     }
@@ -460,6 +465,43 @@ TEST(Cli, ReadStoppedBeforeItsCountSaysSo) {
     }
 }
 
+// Without a count "read" goes on until it is stopped, each reading on its way at once, through a
+// pipe too.
+TEST(Cli, ReadIsLiveThroughAPipe) {
+    Sim sim;
+    Cli cli({"read", "--port", sim.device});
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            cli.collect();
+            return cli.out.contains('\n');
+        },
+        20000))
+        << cli.err.toStdString();
+    cli.process.terminate();
+    EXPECT_EQ(cli.finish(), 0) << cli.err.toStdString();
+    EXPECT_TRUE(cli.out.contains(" 302 LUX 2000")) << cli.out.toStdString();
+}
+
+#ifdef Q_OS_LINUX
+// A disk that fills while "record" writes: it says so, fails, and the file ends at its last
+// complete line.
+TEST(Cli, RecordFailsOnAFullDisk) {
+    Sim sim;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("full.txt");
+    Cli cli({"record", path, "--port", sim.device, "--every", "1", "--for", "60s"}, [] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    EXPECT_EQ(cli.finish(40000), 1) << cli.err.toStdString();
+    EXPECT_TRUE(cli.err.contains("Cannot write the file")) << cli.err.toStdString();
+    const QByteArray bytes = fileBytes(path);
+    EXPECT_TRUE(bytes.endsWith("\t302\t\r\n")) << bytes.toStdString();
+    EXPECT_LE(bytes.size(), 100);
+}
+#endif
+
 // "sets" lists what the data logger window shows; "download" writes, to a file or onto standard
 // output, what the downloaded-data list saves.
 TEST(Cli, LoggerSetsAndDownloadMatchTheDataLoggerWindow) {
@@ -574,6 +616,11 @@ TEST(Cli, ErrorsAndHelpTexts) {
         {{"plot"}, 2, "luxlog-cli: there is no command \"plot\""},
         {{"read"}, 2, "luxlog-cli: name the meter's port with --port"},
         {{"read", "--port", "Demo", "--count", "0"}, 2, "--count takes a whole number above 0"},
+        {{"download", "0", "--port", "Demo"}, 2, "N is a set number from 1 to 255"},
+        {{"record", existing, "--port", "Demo", "--every", "86400"}, 1, "exists already"},
+        {{"record", dir.filePath("x"), "--port", "Demo", "--every", "86401"}, 2, "--every takes"},
+        {{"record", dir.filePath("x"), "--port", "Demo", "--for", "0"}, 2, "--for takes"},
+        {{"download", "3", "--port", "Demo", "-o", dir.filePath("set3.txt")}, 0, ""},
         {{"read", "--port", "Demo", "--speed", "2"}, 2, "Unknown option 'speed'"},
         {{"record", "--port", "Demo"}, 2, "usage: luxlog-cli record FILE"},
         {{"record", dir.filePath("x"), "--port", "Demo", "--every", "0.5"}, 2, "--every takes"},

@@ -55,7 +55,7 @@ TEST(LoggerReplies, SettingsReply) {
     EXPECT_EQ(r->capacityText(), "Capacity : 32 K");
     EXPECT_EQ(r->setCount, 3);
     EXPECT_EQ(r->memoryUsed, 320);
-    EXPECT_DOUBLE_EQ(r->memoryPercent(false), 320 * 100.0 / 32768);
+    EXPECT_DOUBLE_EQ(r->memoryPercent(false), 0.9765625);
     EXPECT_DOUBLE_EQ(r->memoryPercent(true), 100);
     EXPECT_EQ(r->interval, 60);
     EXPECT_FALSE(r->holdsNoData());
@@ -65,6 +65,11 @@ TEST(LoggerReplies, SettingsReply) {
     EXPECT_EQ(other->id, 0xFF01);
     EXPECT_EQ(other->interval, 3600);
     EXPECT_TRUE(other->holdsNoData());
+    // More in use than the memory holds reads as full, not beyond.
+    const auto overfull = SettingsReply::decode(fromHexText("04 D2 00 02 03 FF FF 3C 00"));
+    ASSERT_TRUE(overfull);
+    EXPECT_EQ(overfull->memoryUsed, 0xFFFF);
+    EXPECT_DOUBLE_EQ(overfull->memoryPercent(false), 100);
     EXPECT_FALSE(SettingsReply::decode(fromHexText("04 D2 00 02 03 40 01 3C")));
     EXPECT_FALSE(SettingsReply::decode(fromHexText("04 D2 00 02 03 40 01 3C 00 00")));
 }
@@ -83,7 +88,9 @@ TEST(LoggerReplies, SetIndexRows) {
     SharedState s;
     EXPECT_EQ(setRowText(s, 1, (*entries)[0]), "1\t22/06/2010\t14:05:09\t2000 LUX\t60\t3");
     EXPECT_EQ(setRowText(s, 2, (*entries)[1]), "2\t31/12/2011\t23:59:45\t20000 Fc\t3600\t258");
-    EXPECT_EQ(decodeSetIndex(QByteArray(1, '\0'), 0)->size(), 0u);
+    const auto none = decodeSetIndex(QByteArray(1, '\0'), 0);
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->size(), 0u);
 }
 
 QByteArray dump(const char* header, int samples) {

@@ -87,8 +87,11 @@ TEST(StablePorts, ListedFromTheFolderAndOpenedByTheirPath) {
     ASSERT_TRUE(cable);
     EXPECT_EQ(cable->comPort, 0);
     EXPECT_EQ(cable->device, dir.filePath("usb-Maker_Cable_B2-if00-port0"));
-    EXPECT_EQ(portChoiceFromText("Demo", ports)->device, "Demo");
-    EXPECT_EQ(portChoiceFromText("COM2", ports)->comPort, 2);
+    const auto demo = portChoiceFromText("Demo", ports);
+    const auto com2 = portChoiceFromText("COM2", ports);
+    ASSERT_TRUE(demo && com2);
+    EXPECT_EQ(demo->device, "Demo");
+    EXPECT_EQ(com2->comPort, 2);
     EXPECT_FALSE(portChoiceFromText("Maker_Cable", ports));
 
     const QStringList items = portListItems({"/dev/ttyUSB0"}, ports);

@@ -110,8 +110,10 @@ TEST(DataLogger, SetListShowsSettingsAndOneRowPerSet) {
     for (const int n : {2, 9}) {
         Bench b;
         b.addSets(n);
+        // Dumps of the sets read before: none of them may stand for the sets listed now.
         b.state.SetCache[0] = "kept";
-        b.state.SetCache[2] = "stale";
+        for (const int set : {1, 2, 255})
+            b.state.SetCache[set] = "stale";
         b.logger.readSetList();
         EXPECT_EQ(b.window.shown, 1);
         EXPECT_EQ(b.window.capacity, "Capacity : 32 K");
@@ -126,9 +128,11 @@ TEST(DataLogger, SetListShowsSettingsAndOneRowPerSet) {
                                        .arg(n)
                                        .arg(59 + n)
                                        .arg(2 + n));
+        ASSERT_FALSE(b.window.transfer.empty());
         EXPECT_EQ(b.window.transfer.back(), 100.0);
         EXPECT_EQ(b.state.SetCache[0], "kept");
-        EXPECT_TRUE(b.state.SetCache[2].isEmpty());
+        for (const int set : {1, 2, 255})
+            EXPECT_TRUE(b.state.SetCache[set].isEmpty()) << set;
         EXPECT_TRUE(b.state.MemoryOn);
         EXPECT_EQ(b.poll, std::vector<bool>({false, true}));
         EXPECT_TRUE(b.dialogs.shown.empty());
@@ -153,7 +157,8 @@ TEST(DataLogger, NoSetsButMemoryInUseGivesAnEmptyList) {
     b.logger.readSetList();
     EXPECT_TRUE(port.writtenHex().contains("49"));
     EXPECT_EQ(b.window.grid.rowCount(), 1);
-    EXPECT_NEAR(b.window.usage.at(0), 320 * 100.0 / 32768, 1e-9);
+    EXPECT_NEAR(b.window.usage.at(0), 0.9765625, 1e-9);
+    ASSERT_FALSE(b.window.transfer.empty());
     EXPECT_EQ(b.window.transfer.back(), 100.0);
     EXPECT_TRUE(b.dialogs.shown.empty());
 }
@@ -256,6 +261,7 @@ TEST(DataLogger, ClicksThatNameNoSetOrCarryOddSetsEndSoundly) {
               "The set's start time 2010/13/45 25:00:00 is no valid date and time; the samples "
               "after the first cannot be dated.");
     EXPECT_EQ(b.dialogs.shown[0].icon, Dialogs::Icon::Critical);
+    ASSERT_FALSE(b.poll.empty());
     EXPECT_EQ(b.poll.back(), true);
     EXPECT_EQ(b.portLabels, QStringList({"COM3", "COM3"}));
 }
@@ -270,6 +276,7 @@ TEST(DataLogger, EveryEndOfADownloadGivesThePollAndThePortLabelBack) {
         std::function<void(Bench&)> run;
         QStringList messages;
         bool shown; // the list was filled and shown; otherwise closed unseen
+        bool asks;  // the meter is asked for the set
     } cases[] = {
         {"no list to fill",
          [](Bench& b) {
@@ -277,6 +284,7 @@ TEST(DataLogger, EveryEndOfADownloadGivesThePollAndThePortLabelBack) {
              b.logger.downloadSet(2);
          },
          {},
+         false,
          false},
         {"set number past the cache",
          [](Bench& b) {
@@ -284,6 +292,7 @@ TEST(DataLogger, EveryEndOfADownloadGivesThePollAndThePortLabelBack) {
              b.logger.downloadSet(3);
          },
          {},
+         false,
          false},
         {"more samples than a set holds",
          [](Bench& b) {
@@ -291,16 +300,22 @@ TEST(DataLogger, EveryEndOfADownloadGivesThePollAndThePortLabelBack) {
              b.logger.downloadSet(3);
          },
          {},
+         false,
          false},
         {"silent meter",
          [](Bench& b) {
              b.engine.setSilent(true);
              b.logger.downloadSet(2);
          },
-         {kMeterNotResponding},
-         false},
-        {"complete", [](Bench& b) { b.logger.downloadSet(2); }, {}, true},
-        {"a start that is no date", [](Bench& b) { b.logger.downloadSet(1); }, {noDate}, true},
+         {"Meter not responding, check the connection and try again!"},
+         false,
+         true},
+        {"complete", [](Bench& b) { b.logger.downloadSet(2); }, {}, true, true},
+        {"a start that is no date",
+         [](Bench& b) { b.logger.downloadSet(1); },
+         {noDate},
+         true,
+         true},
     };
     for (const auto& c : cases) {
         Bench b;
@@ -308,6 +323,7 @@ TEST(DataLogger, EveryEndOfADownloadGivesThePollAndThePortLabelBack) {
         b.addSets(1);
         b.logger.readSetList();
         b.poll.clear();
+        const qsizetype writesBefore = b.port.writes.size();
         using PollAndBusy = std::pair<bool, bool>;
         std::vector<PollAndBusy> atMessages; // at each message: the poll runs, the window is busy
         b.dialogs.whileOpen = [&] {
@@ -320,6 +336,7 @@ TEST(DataLogger, EveryEndOfADownloadGivesThePollAndThePortLabelBack) {
         EXPECT_EQ(b.poll, std::vector<bool>({false, true})) << c.name;
         EXPECT_EQ(b.portLabels, QStringList{"COM3"}) << c.name;
         EXPECT_FALSE(b.logger.busy()) << c.name;
+        EXPECT_EQ(b.port.writes.size() > writesBefore, c.asks) << c.name;
         if (b.noList) {
             EXPECT_TRUE(b.lists.empty());
             continue;
@@ -363,11 +380,15 @@ TEST(DataLogger, SilentMeterEndsEachExchangeAndLeavesTheWindowUsable) {
         const double start = b.clock.monotonic();
         c.run(b);
         EXPECT_LT(b.clock.monotonic() - start, 7.0) << c.name;
-        ASSERT_EQ(b.dialogs.messages(), QStringList{kMeterNotResponding}) << c.name;
+        ASSERT_EQ(b.dialogs.messages(),
+                  QStringList{"Meter not responding, check the connection and try again!"})
+            << c.name;
         EXPECT_EQ(b.dialogs.shown.back().icon, Dialogs::Icon::Critical);
+        ASSERT_FALSE(b.poll.empty()) << c.name;
         EXPECT_EQ(b.poll.back(), true) << c.name;
         EXPECT_FALSE(b.window.isClosed) << c.name;
         EXPECT_FALSE(b.logger.busy());
+        ASSERT_FALSE(b.window.transfer.empty()) << c.name;
         EXPECT_EQ(b.window.transfer.back(), 0.0) << c.name;
         EXPECT_TRUE(b.state.SetCache[1].isEmpty()) << c.name;
         if (b.lists.size() == 1) { // the download: label back, no list left, and a retry works
@@ -393,6 +414,7 @@ TEST(DataLogger, ClosingTheWindowDuringADownloadEndsItQuietly) {
     EXPECT_TRUE(b.dialogs.shown.empty());
     EXPECT_TRUE(b.lists.at(0)->closed && !b.lists[0]->shown);
     EXPECT_TRUE(b.state.SetCache[1].isEmpty());
+    ASSERT_FALSE(b.poll.empty());
     EXPECT_EQ(b.poll.back(), true);
     EXPECT_EQ(b.portLabels, QStringList{"COM3"});
 }
@@ -500,6 +522,7 @@ TEST(DataLogger, SettingChanges) {
                   c.invalid ? QStringList{"Invalid, 0 < = Input Data < = 65535."} : QStringList())
             << qPrintable(label);
         if (c.invalid) {
+            ASSERT_FALSE(b.dialogs.shown.empty()) << qPrintable(label);
             EXPECT_EQ(b.dialogs.shown.back().icon, Dialogs::Icon::Critical) << qPrintable(label);
         }
         if (!c.prompt.isEmpty()) {

@@ -14,6 +14,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -84,6 +89,7 @@ TEST_F(PcRecorderTest, RecordsUntilTheRangeChangesThenClosesTheFile) {
     EXPECT_TRUE(
         view.shown.contains("ended: recording ended: the meter changed from 2000 LUX to 20000 LUX"))
         << qPrintable(view.shown.join(" | "));
+    EXPECT_FALSE(recorder.writeRecordLine(QStringLiteral("late"))); // the file is closed
 }
 
 TEST_F(PcRecorderTest, FileThatCannotBeCreatedIsReportedAndNothingRecords) {
@@ -120,6 +126,7 @@ TEST_F(PcRecorderTest, ClicksDuringTheIdExchangeLeaveTheChosenFileAlone) {
     EXPECT_EQ(state.FileName, path("rec.txt"));
     sample("5");
     recorder.saveCommand();
+    EXPECT_FALSE(recorder.writeRecordLine(QStringLiteral("late"))); // stopped: the file is closed
     EXPECT_EQ(readAll(path("list.txt")), "list\r\n");
     EXPECT_EQ(readAll(path("rec.txt")), "*ID=12 Range:2000/LUX\r\n1\t31/12/2010 23:59:59\t5\t\r\n");
     EXPECT_EQ(dialogs.shown.size(), 2u); // the recording's dialog and the list's
@@ -144,5 +151,29 @@ TEST_F(PcRecorderTest, NestedExchangesResumeThePollOnlyAtTheOutermostEnd) {
     EXPECT_TRUE(state.Recording);
     EXPECT_FALSE(context.poll.paused());
 }
+
+#ifdef Q_OS_UNIX
+// Fills a disk limited to 100 bytes, then ends the recording for another reason (a change of
+// range in the same tick); exits with 0 when the end says the file could not be written.
+[[noreturn]] void recordUntilTheDiskIsFull(PcRecorder& recorder, const FakeView& view) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{100, 100};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    bool written = true;
+    for (int line = 1; written && line < 100; ++line)
+        written = recorder.writeRecordLine(QString::number(line) +
+                                           QStringLiteral("\t01/01/2011 00:00:00\t1230\t"));
+    recorder.recordingStopped(SampleSinks::StopReason::LimitOrChange);
+    const bool said = !view.shown.isEmpty() && view.shown.last().startsWith(u"failed: ");
+    std::_Exit(!written && said ? 0 : 1);
+}
+
+TEST_F(PcRecorderTest, FullDiskIsSaidWhateverEndsTheRecording) {
+    dialogs.saveAnswers = {path("rec.txt")};
+    recorder.saveCommand();
+    ASSERT_TRUE(state.Recording);
+    EXPECT_EXIT(recordUntilTheDiskIsFull(recorder, view), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 } // namespace

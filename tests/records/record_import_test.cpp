@@ -55,7 +55,9 @@ TEST(RecordImport, RecordLinesComeBackFromTheirCsvRowsUnchanged) {
         csv += csvLine(exportRow(list, r, header, QTimeZone(3600))) + QStringLiteral("\r\n");
 
     CsvReader reader(csv);
-    ASSERT_TRUE(isExportHeader(*reader.next()));
+    const auto titles = reader.next();
+    ASSERT_TRUE(titles);
+    ASSERT_TRUE(isExportHeader(*titles));
     for (const QString& line : lines) {
         const auto fields = reader.next();
         ASSERT_TRUE(fields);

@@ -33,8 +33,14 @@ TEST(RecordTableModel, RowsSplitAtTabsIntoFourColumns) {
     for (int i = 0; i < int(std::size(cases)); ++i)
         EXPECT_EQ(rowCells(model, i + 1), cases[i].cells) << cases[i].row;
     EXPECT_EQ(model.data(model.index(2, 2)).toString(), QStringLiteral("OL"));
+    // Saving writes the stored row: the cells past the fourth are gone from it too.
+    EXPECT_EQ(model.rowView(4), QStringLiteral("4\tt\tv\tb"));
+    EXPECT_EQ(model.rowView(3), QStringLiteral("3\tt\tv\tLow"));
     EXPECT_EQ(model.cell(99, 0), QString());
     EXPECT_EQ(model.cell(1, 4), QString());
+    // The first row past the end, whose start the offsets still hold.
+    EXPECT_EQ(model.cell(model.rowCount(), 0), QString());
+    EXPECT_TRUE(model.rowView(model.rowCount()).isEmpty());
 }
 
 // Rows of every length, the longest beyond what two bytes count, in blocks of rows that share

@@ -134,6 +134,7 @@ TEST(MeterEngine, LargeSetsFitTheReportedMemory) {
     ASSERT_EQ(number, 4);
     EXPECT_EQ(meter.setDump(number).size(), 32011);
     const QByteArray settings = meter.settingsReply();
+    ASSERT_EQ(settings.size(), 9);
     const int used = static_cast<quint8>(settings[5]) | static_cast<quint8>(settings[6]) << 8;
     EXPECT_EQ(used, meter.memoryUsed());
     EXPECT_GE(static_cast<quint8>(settings[3]) * 16384, used);
@@ -142,6 +143,7 @@ TEST(MeterEngine, LargeSetsFitTheReportedMemory) {
     for (int i = 0; i < 3; ++i)
         meter.addSyntheticSet(65535, 1, 0x04);
     EXPECT_EQ(meter.memoryUsed(), 65535);
+    ASSERT_FALSE(meter.sets().empty());
     EXPECT_EQ(meter.sets().back().sampleCount(), 65535);
     EXPECT_EQ(meter.addSyntheticSet(100000, 1, 0x04), 8);
     EXPECT_EQ(meter.sets().back().sampleCount(), 65535);

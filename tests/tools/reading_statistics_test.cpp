@@ -21,6 +21,7 @@ TEST(RunningStatistics, ExtremesAndMean) {
         EXPECT_EQ(s.count(), static_cast<long long>(c.values.size()));
         EXPECT_EQ(s.maximum(), c.max);
         EXPECT_EQ(s.minimum(), c.min);
+        ASSERT_TRUE(s.mean());
         EXPECT_DOUBLE_EQ(*s.mean(), c.mean);
     }
     const RunningStatistics empty;
@@ -34,6 +35,7 @@ TEST(RunningStatistics, ADayOfReadingsKeepsItsMean) {
     RunningStatistics s;
     for (int i = 0; i < 86400 * 5; ++i)
         s.add(values[i % 3]);
+    ASSERT_TRUE(s.mean());
     EXPECT_DOUBLE_EQ(*s.mean(), (19.99 + 0.01 + 7.77) / 3);
 }
 

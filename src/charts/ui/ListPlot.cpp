@@ -31,9 +31,6 @@ constexpr QSize kClientSize(392, 364);
 // times a second and the window answers at once.
 constexpr qint64 kSliceMs = 25;
 constexpr long long kRecordsBetweenClockReads = 4096;
-// A press that moves less than this is a click, not a drag.
-constexpr double kDragPixels = 3;
-const QString kPlotStatistics = QStringLiteral("PlotStatistics");
 
 } // namespace
 
@@ -50,6 +47,9 @@ ListPlot::ListPlot(AppContext& context, WindowOwner& owner, const RecordTableMod
     m_slices.setInterval(0);
     connect(&m_slices, &QTimer::timeout, this, [this] { plotSlice(kSliceMs); });
     setFocusPolicy(Qt::StrongFocus);
+    m_timeAxisButton = addToolbarButton(QStringLiteral("TimeAxis"), QStringLiteral("Time Axis"));
+    m_timeAxisButton->setCheckable(true);
+    connect(m_timeAxisButton, &QAction::toggled, this, &ListPlot::showTimeAxis);
     m_statisticsButton =
         addToolbarButton(QStringLiteral("Statistics"), QStringLiteral("Statistics"));
     m_statisticsButton->setCheckable(true);
@@ -85,6 +85,9 @@ void ListPlot::Form_Resize() {
 }
 
 void ListPlot::PlotGrid() {
+    // A live list grows while its plot is open.
+    if (m_context.state.PlotTimeAxis && m_records)
+        m_times.update(*m_records);
     m_explorer.follow(m_context.state);
     m_slices.stop();
     m_plotter.reset();
@@ -93,11 +96,12 @@ void ListPlot::PlotGrid() {
     std::optional<QString> problem;
     if (m_context.state.PlotCount >= 1) {
         if (m_records) {
-            auto plotter = std::make_unique<RecordPlotter>(*m_records, m_values, m_context.state);
+            auto plotter =
+                std::make_unique<RecordPlotter>(*m_records, m_values, m_context.state, &m_times);
             problem = plotter->problem();
             if (!problem) {
                 m_plotter = std::move(plotter);
-                m_span = plotSpanOf(m_context.state);
+                m_span = plotSpanOf(m_context.state, &m_times);
             }
         } else {
             problem = QStringLiteral("The plot cannot be drawn: its list has been closed.");
@@ -203,122 +207,6 @@ void ListPlot::Form_Unload() {
         m_statistics->close();
 }
 
-void ListPlot::showView() {
-    if (m_explorer.show(m_context.state))
-        Form_Resize();
-}
-
-double ListPlot::positionAt(double x) const {
-    return m_explorer.positionAt(m_context.state, x);
-}
-
-void ListPlot::wheelEvent(QWheelEvent* event) {
-    const double notches = event->angleDelta().y() / 120.0;
-    if (notches == 0 || m_explorer.zoom().count() < 2) {
-        ChartWindow::wheelEvent(event);
-        return;
-    }
-    m_explorer.zoom().wheel(positionAt(event->position().x()), notches);
-    showView();
-    event->accept();
-}
-
-void ListPlot::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        m_dragStart = event->position();
-        m_dragAt = event->position();
-        m_selecting = event->modifiers().testFlag(Qt::ShiftModifier);
-    }
-    ChartWindow::mousePressEvent(event);
-}
-
-void ListPlot::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragStart && event->buttons().testFlag(Qt::LeftButton)) {
-        const QPointF at = event->position();
-        if (m_selecting) {
-            const QRect before = QRectF(*m_dragStart, m_dragAt).normalized().toAlignedRect();
-            m_dragAt = at;
-            update(
-                before.adjusted(-1, -1, 1, 1) |
-                QRectF(*m_dragStart, m_dragAt).normalized().toAlignedRect().adjusted(-1, -1, 1, 1));
-        } else if (!m_explorer.zoom().showsWhole()) {
-            // The records under the pointer go with it.
-            const double step = m_context.state.PlotStep > 0 ? m_context.state.PlotStep : 1;
-            m_explorer.zoom().pan((m_dragAt.x() - at.x()) / step);
-            m_dragAt = at;
-            showView();
-        }
-        return;
-    }
-    showReadout(event->position());
-    ChartWindow::mouseMoveEvent(event);
-}
-
-void ListPlot::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_dragStart && event->button() == Qt::LeftButton) {
-        const QPointF from = *m_dragStart;
-        m_dragStart.reset();
-        if (m_selecting) {
-            m_selecting = false;
-            update();
-            if (std::abs(event->position().x() - from.x()) >= kDragPixels) {
-                m_explorer.zoom().select(positionAt(from.x()), positionAt(event->position().x()));
-                showView();
-            }
-        }
-    }
-    ChartWindow::mouseReleaseEvent(event);
-}
-
-void ListPlot::mouseDoubleClickEvent(QMouseEvent* event) {
-    m_explorer.zoom().home();
-    showView();
-    event->accept();
-}
-
-void ListPlot::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Home:
-        m_explorer.zoom().home();
-        break;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        m_explorer.zoom().zoomAtCentre(PlotZoom::kWheelFactor);
-        break;
-    case Qt::Key_Minus:
-        m_explorer.zoom().zoomAtCentre(1 / PlotZoom::kWheelFactor);
-        break;
-    default:
-        ChartWindow::keyPressEvent(event);
-        return;
-    }
-    showView();
-    event->accept();
-}
-
-void ListPlot::showSpanStatistics(bool shown) {
-    if (!shown) {
-        if (m_statistics)
-            m_statistics->close();
-        return;
-    }
-    if (!m_statistics) {
-        // Closed by itself, the button comes up again.
-        m_statistics = SpanStatisticsWindow::openBeside(m_owner, *this, [this] {
-            const QSignalBlocker quiet(m_statisticsButton);
-            m_statisticsButton->setChecked(false);
-        });
-    }
-    refreshSpanStatistics();
-    m_statistics->show();
-    m_statistics->raise();
-}
-
-void ListPlot::refreshSpanStatistics() {
-    if (m_statistics && m_records)
-        m_statistics->showStatistics(m_explorer.statistics(*m_records, m_context.state));
-}
-
 std::optional<QImage> ListPlot::pictureToSave(const QImage&) {
     if (!m_records || plotting())
         return std::nullopt;
@@ -336,7 +224,7 @@ std::optional<QImage> ListPlot::pictureToSave(const QImage&) {
     QStringList lines = {plotPictureTitle(m_context.state, *m_records)};
     if (m_statistics)
         lines << spanStatisticsLine(m_explorer.statistics(*m_records, m_context.state));
-    return plotPicture(*m_records, m_context.state, *size, lines, font());
+    return plotPicture(*m_records, m_context.state, *size, lines, font(), &m_times);
 }
 
 void ListPlot::showRangeDialog() {

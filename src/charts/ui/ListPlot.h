@@ -2,6 +2,7 @@
 
 #include "charts/PlotExplorer.h"
 #include "charts/PlotReadout.h"
+#include "charts/PlotTimes.h"
 #include "charts/PlotValues.h"
 #include "charts/ui/ChartWindow.h"
 
@@ -26,7 +27,8 @@ class SpanStatisticsWindow;
 //
 // The records the plot range chose can be explored: the wheel zooms around the pointer, a drag
 // pans, Shift and a drag zooms into a span, + and - zoom around the middle, Home or a double
-// click shows them all again; the caption says which records are shown. "Statistics" shows the
+// click shows them all again; the caption says which records are shown. "Time Axis" puts each
+// record at its time, the trace broken where the meter stopped logging. "Statistics" shows the
 // figures of the records in view beside the plot.
 class ListPlot : public ChartWindow {
     Q_OBJECT
@@ -73,6 +75,7 @@ private:
     void showView();
     double positionAt(double x) const;
     void showSpanStatistics(bool shown);
+    void showTimeAxis(bool on);
     void refreshSpanStatistics();
 
     QPointer<const RecordTableModel> m_records;
@@ -92,6 +95,11 @@ private:
     std::optional<QPointF> m_dragStart;
     QPointF m_dragAt;
     bool m_selecting = false;
+    // The list's times, read when the clock-time axis is first asked for, and its sampling
+    // interval (-1 until read).
+    PlotTimes m_times;
+    double m_interval = -1;
+    QAction* m_timeAxisButton = nullptr;
     QAction* m_statisticsButton = nullptr;
     QPointer<SpanStatisticsWindow> m_statistics;
 };

@@ -114,3 +114,7 @@ void RealTimeGraph::showRangeDialog() {
     m_owner.openOrRaise<RealTimeRange>(kRealTimeRange,
                                        [this] { return new RealTimeRange(m_context, m_owner); });
 }
+
+std::optional<QImage> RealTimeGraph::pictureToSave(const QImage& shown) {
+    return withoutSweepFront(shown, m_context.state);
+}

@@ -26,6 +26,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void Form_Unload() override;
     void showRangeDialog() override;
+    // The chart without the sweep's red front.
+    std::optional<QImage> pictureToSave(const QImage& shown) override;
 
 private:
     void Form_Resize();

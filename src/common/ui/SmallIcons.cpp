@@ -93,6 +93,18 @@ void drawSpanStatistics(QPainter& p) {
     p.drawRect(13, 6, 3, 12);
 }
 
+// A clock face over a time axis with its ticks.
+void drawClockAxis(QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawEllipse(4, 1, 11, 11);
+    p.drawLine(9, 6, 9, 3);
+    p.drawLine(9, 6, 12, 6);
+    p.drawLine(1, 16, 18, 16);
+    for (int x = 2; x <= 17; x += 5)
+        p.drawLine(x, 14, x, 18);
+}
+
 } // namespace
 
 QIcon smallToolbarIcon(const QString& key) {
@@ -114,6 +126,8 @@ QIcon smallToolbarIcon(const QString& key) {
         drawExport(painter);
     else if (key == u"Statistics")
         drawSpanStatistics(painter);
+    else if (key == u"TimeAxis")
+        drawClockAxis(painter);
     painter.end();
     return QIcon(pixmap);
 }

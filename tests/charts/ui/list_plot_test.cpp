@@ -13,6 +13,7 @@
 #include "common/SharedState.h"
 #include "common/ui/WindowOwner.h"
 #include "records/RecordTableModel.h"
+#include "support/Pixels.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinter.h"
 #include "support/TestContext.h"
@@ -122,7 +123,7 @@ TEST_F(PlotTest, PlotShowsTheListsRecordsBesideThePanel) {
     QStringList buttons;
     for (QAction* action : child<QToolBar>(p, "Toolbar1")->actions())
         buttons << action->objectName();
-    EXPECT_EQ(buttons, QStringList({"Limit", "Print", "SavePicture", "Statistics"}));
+    EXPECT_EQ(buttons, QStringList({"Limit", "Print", "SavePicture", "TimeAxis", "Statistics"}));
     EXPECT_EQ(state.GridColour, 7);
     EXPECT_EQ(state.PlotLayout, ComputeChartLayout(392, 364));
     EXPECT_DOUBLE_EQ(state.PlotStep, 3.3);
@@ -509,6 +510,70 @@ TEST_F(PlotTest, StatisticsShowTheFiguresOfTheRecordsInView) {
     button->trigger();
     settleDeletes();
     EXPECT_EQ(owner.open(QStringLiteral("PlotStatistics")), nullptr);
+}
+
+// "Time Axis" puts each record at its time: a silence of the meter leaves a break the width of
+// its time, the pointer finds records by their times, the wheel zooms about the pointer's time,
+// and switched off the records are evenly spread again.
+TEST_F(PlotTest, TimeAxisPutsRecordsAtTheirTimes) {
+    RecordTableModel records;
+    QStringList rows;
+    // 22/06/2010 from 00:00:01, a reading a second, the meter silent for 10 minutes after
+    // record 300.
+    for (int n = 1; n <= 600; ++n) {
+        const int s = n + (n > 300 ? 600 : 0);
+        rows << QStringLiteral("%1\t22/06/2010 00:%2:%3\t%4\t")
+                    .arg(n)
+                    .arg(s / 60, 2, 10, QLatin1Char('0'))
+                    .arg(s % 60, 2, 10, QLatin1Char('0'))
+                    .arg(1000 + (n * 37) % 900);
+    }
+    records.appendRows(rows);
+    ListPlot* p = openPlot(records);
+    finish(p);
+    auto* button = p->findChild<QAction*>(QStringLiteral("TimeAxis"));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isCheckable());
+    button->trigger();
+    finish(p);
+    ASSERT_TRUE(state.PlotTimeAxis);
+    EXPECT_EQ(state.PlotInterval, 1);
+    EXPECT_EQ(state.PlotTimeTo - state.PlotTimeFrom, 1199);
+    const ChartLayout& l = state.PlotLayout;
+    const double perSecond = l.PlotWidth / 1199;
+    const double middle = l.Baseline - l.PlotHeight / 2;
+    const auto traced = [&](double second) {
+        const int x = static_cast<int>(l.AxisX + (second - 1) * perSecond);
+        return !rowsIn(p->image(), x, static_cast<int>(l.Baseline - l.PlotHeight),
+                       static_cast<int>(l.Baseline) - 1, qRgb(0, 0, 0))
+                    .empty();
+    };
+    EXPECT_TRUE(traced(150));
+    EXPECT_FALSE(traced(600)) << "the silence is a break";
+    EXPECT_TRUE(traced(1050));
+
+    // Over the second 1000 the readout shows record 400.
+    mouse(p, QEvent::MouseMove, QPointF(l.AxisX + 999 * perSecond, middle));
+    ASSERT_TRUE(p->readout());
+    EXPECT_EQ(p->readout()->lines.value(0), "No. 400");
+
+    // Two notches there: a span 1.5625 times narrower, the second under the pointer kept.
+    wheel(p, QPointF(l.AxisX + 999 * perSecond, middle), 2);
+    finish(p);
+    EXPECT_NEAR(state.PlotTimeTo - state.PlotTimeFrom, 1199 / 1.5625, 1);
+    const double underPointer = state.PlotTimeFrom + 999 * perSecond / l.PlotWidth *
+                                                         (state.PlotTimeTo - state.PlotTimeFrom);
+    EXPECT_NEAR(underPointer, 1277164800 + 1000, 1); // 22/06/2010 00:16:40
+    EXPECT_TRUE(p->windowTitle().startsWith("Plot Data/File - records "))
+        << p->windowTitle().toStdString();
+
+    button->trigger();
+    finish(p);
+    EXPECT_FALSE(state.PlotTimeAxis);
+    key(p, Qt::Key_Home);
+    finish(p);
+    EXPECT_EQ(state.PlotCount, 600);
+    EXPECT_EQ(p->image(), expectedChart(records, p->size()));
 }
 
 // Save Picture asks for the size and writes the records shown, drawn afresh at it; a size that is

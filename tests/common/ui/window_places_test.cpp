@@ -91,3 +91,22 @@ TEST(WindowPlaces, WindowsOpenWhereTheyWereLeft) {
         settle();
     }
 }
+
+// Only a shown window is open: a hidden one is raised by nothing, and the next open makes a new
+// one.
+TEST(WindowOwner, HiddenWindowIsNotOpen) {
+    WindowOwner owner;
+    QWidget* first = windowAtItsUsualPlace("Light", false);
+    owner.adopt(QStringLiteral("Light"), first);
+    EXPECT_EQ(owner.open(QStringLiteral("Light")), nullptr); // not shown yet
+    first->show();
+    EXPECT_EQ(owner.open(QStringLiteral("Light")), first);
+    first->hide();
+    EXPECT_EQ(owner.open(QStringLiteral("Light")), nullptr);
+    QWidget* second = owner.openOrRaise<QWidget>(
+        QStringLiteral("Light"), [] { return windowAtItsUsualPlace("Light", false); });
+    EXPECT_NE(second, first);
+    EXPECT_EQ(owner.open(QStringLiteral("Light")), second);
+    owner.closeAll();
+    settle();
+}

@@ -94,6 +94,26 @@ struct MemoryWindowTest : ::testing::Test {
 
 } // namespace
 
+// The used part is as wide as its share of the panel's inside, to the pixel: 100 pixels inside
+// a 1-pixel frame.
+TEST(FloodPanel, FillsItsShareOfTheWidth) {
+    const struct {
+        double percent;
+        int filled;
+    } cases[] = {{0, 0},   {0.4, 0},    {0.6, 1},   {25, 25},
+                 {50, 50}, {99.5, 100}, {100, 100}, {150, 100}};
+    for (const auto& c : cases) {
+        FloodPanel panel(QString{});
+        panel.resize(102, 20);
+        panel.setFloodPercent(c.percent);
+        const QImage image = panel.grab().toImage();
+        int filled = 0;
+        for (int x = 0; x < image.width(); ++x)
+            filled += image.pixelColor(x, 10) == QColor(0, 0, 160);
+        EXPECT_EQ(filled, c.filled) << c.percent;
+    }
+}
+
 TEST_F(MemoryWindowTest, OpensBesideThePanelWithSettingsAndSets) {
     window = openDataLogger(context, owner);
     ASSERT_TRUE(window);
@@ -107,8 +127,8 @@ TEST_F(MemoryWindowTest, OpensBesideThePanelWithSettingsAndSets) {
     EXPECT_EQ(control("LblMemory")->text(), "Capacity : 32 K");
     EXPECT_EQ(control("LblID")->text(), "1234");
     EXPECT_EQ(control("LblIntv")->text(), "60");
-    EXPECT_NEAR(control<FloodPanel>("MSize")->floodPercent(), engine.memoryUsed() * 100.0 / 32768,
-                1e-9);
+    // 717 bytes of 32 K in use.
+    EXPECT_NEAR(control<FloodPanel>("MSize")->floodPercent(), 2.1881103515625, 1e-9);
     EXPECT_EQ(control<QProgressBar>("MBar")->value(), 100);
 
     QTableView* grid = control<QTableView>("GridSet");
@@ -141,6 +161,7 @@ TEST_F(MemoryWindowTest, ClickingASetDownloadsItIntoTheDataList) {
     EXPECT_EQ(first->model().dataRowCount(), 300);
     EXPECT_EQ(first->caption(), "Data List---*ID=1234 Range:200/Fc");
     EXPECT_EQ(portLabel, "COM2");
+    ASSERT_FALSE(poll.isEmpty());
     EXPECT_EQ(poll.last(), "on");
 
     const int waits = clock.waitCount;
@@ -212,6 +233,7 @@ TEST_F(MemoryWindowTest, ClosingDuringADownloadEndsItAndThenFreesTheWindow) {
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(shownDataList(), nullptr);
     EXPECT_TRUE(dialogs.shown.empty());
+    ASSERT_FALSE(poll.isEmpty());
     EXPECT_EQ(poll.last(), "on");
     EXPECT_EQ(portLabel, "COM2");
     settleDeletes();

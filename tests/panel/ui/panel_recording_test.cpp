@@ -234,7 +234,7 @@ TEST_F(RecordingFixture, OpenIsRefusedWhileRecording) {
     window->Toolbar1_ButtonClick("Save");
     ASSERT_TRUE(state.Recording);
     window->Toolbar1_ButtonClick("Open");
-    EXPECT_EQ(dialogs.messages(), QStringList({"Recording Mode!\n\rPlease stop recording!"}));
+    ASSERT_EQ(dialogs.messages(), QStringList({"Recording Mode!\n\rPlease stop recording!"}));
     EXPECT_EQ(dialogs.shown.back().icon, Dialogs::Icon::Critical);
 }
 

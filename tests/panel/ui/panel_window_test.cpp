@@ -183,6 +183,7 @@ TEST_F(PanelFixture, SilentMeterShowsNoComAndComesBack) {
     EXPECT_EQ(label(w, "LblCOM")->text(), "COM2");
     // The reading shown while the meter is gone is grey, its text unchanged; the next frame
     // makes it blue again.
+    ASSERT_FALSE(colours.isEmpty());
     EXPECT_EQ(colours.first(), QColor(0, 0, 255));
     EXPECT_EQ(colours.last(), QColor(128, 128, 128));
     EXPECT_EQ(colour(), QColor(128, 128, 128)); // the meter answers, but no frame yet
@@ -219,7 +220,7 @@ TEST_F(PanelFixture, ToolbarHasTwelveButtonsInOrder) {
         keys << a->objectName();
         tips << a->toolTip();
     }
-    EXPECT_EQ(keys, QStringList({"Save", "Open", "List", "Graph", "AVG", "PC", "Memory", "Stop",
+    ASSERT_EQ(keys, QStringList({"Save", "Open", "List", "Graph", "AVG", "PC", "Memory", "Stop",
                                  "Save1", "Light", "TimeSet", "Alarm"}));
     EXPECT_EQ(tips[0], "Save As (Ctrl+S)");
     EXPECT_EQ(tips[6], "Datalogger (Ctrl+M)");

@@ -107,15 +107,25 @@ TEST_F(ListWindowTest, ControlsPositionsAndCaptions) {
     }
 }
 
-TEST_F(ListWindowTest, GridShowsTitlesAboveRowsWithWidthsFromTheFont) {
+TEST_F(ListWindowTest, GridShowsTitlesAboveColumnsThatHoldTheirCellsWhole) {
     RecordGrid& grid = make<DataList>()->grid();
     const QFontMetrics metrics(grid.font());
-    const char* widths[] = {" 000000AAA ", "YY/MM/DD HH:NN:SSAAA", "AAAAAAAA", "AAAAAAA"};
-    const char* titles[] = {"No.s", "   Time", "Value", "Bat"};
+    // Each column's title, its width in pixels, and the widest text its cells hold.
+    const struct {
+        const char* title;
+        int width;
+        const char* widest;
+    } columns[] = {{"No.s", 64, "86400"},
+                   {"   Time", 132, "22/06/2010 14:05:09"},
+                   {"Value", 59, "19999"},
+                   {"Bat", 51, "Low"}};
     for (int c = 0; c < 4; ++c) {
-        EXPECT_EQ(grid.columnWidth(c), metrics.horizontalAdvance(QString::fromLatin1(widths[c])));
+        EXPECT_EQ(grid.columnWidth(c), columns[c].width) << c;
         EXPECT_EQ(grid.model()->headerData(c, Qt::Horizontal).toString(),
-                  QString::fromLatin1(titles[c]));
+                  QString::fromLatin1(columns[c].title));
+        EXPECT_GT(grid.columnWidth(c),
+                  metrics.horizontalAdvance(QString::fromLatin1(columns[c].widest)))
+            << c;
     }
     EXPECT_TRUE(grid.horizontalHeader()->isVisible());
     EXPECT_TRUE(grid.isRowHidden(0));
@@ -179,24 +189,26 @@ TEST_F(ListWindowTest, ExportWritesCsvOrJsonLinesAndTheCsvOpensAsTheList) {
     const QStringList rows = {kRow, QStringLiteral("2\t22/06/2010 14:05:11\tOL\tLow")};
     list->model().appendRows(rows);
     const QTimeZone zone = QTimeZone::systemTimeZone();
-    const QString t1 = *isoTime(u"22/06/2010 14:05:09", zone);
-    const QString t2 = *isoTime(u"22/06/2010 14:05:11", zone);
+    const std::optional<QString> t1 = isoTime(u"22/06/2010 14:05:09", zone);
+    const std::optional<QString> t2 = isoTime(u"22/06/2010 14:05:11", zone);
+    ASSERT_TRUE(t1 && t2);
 
     dialogs.saveAnswers = {path("data.csv"), path("data.jsonl"), path("no/such/folder.csv")};
     click(list, "Export");
     EXPECT_EQ(readAll(path("data.csv")).toStdString(),
               ("number,time,value,reading,unit,range,battery_low,meter_id,local_time\r\n"
                "1," +
-               t1 +
+               *t1 +
                ",1230,1230,Fc,20,false,3,2010-06-22T14:05:09\r\n"
                "2," +
-               t2 + ",,OL,Fc,20,true,3,2010-06-22T14:05:11\r\n")
+               *t2 + ",,OL,Fc,20,true,3,2010-06-22T14:05:11\r\n")
                   .toStdString());
     click(list, "Export");
     EXPECT_EQ(readAll(path("data.jsonl")).count('\n'), 2);
     EXPECT_TRUE(readAll(path("data.jsonl")).startsWith(R"({"number":1,"time":")"));
     click(list, "Export");
-    EXPECT_EQ(dialogs.messages(), QStringList({kCannotWriteFile}));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"Cannot write the file, check the disk and try again!"}));
     EXPECT_FALSE(QDir(path("no")).exists());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
@@ -208,7 +220,8 @@ TEST_F(ListWindowTest, ExportWritesCsvOrJsonLinesAndTheCsvOpensAsTheList) {
     ASSERT_EQ(opened->model().dataRowCount(), 2);
     EXPECT_EQ(opened->model().rowView(1), list->model().rowView(1));
     EXPECT_EQ(opened->model().rowView(2), list->model().rowView(2));
-    EXPECT_EQ(dialogs.messages(), QStringList({kCannotWriteFile}));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"Cannot write the file, check the disk and try again!"}));
 }
 
 // Ctrl+C copies the selected rows under the titles, TAB separated, for a spreadsheet.
@@ -348,6 +361,7 @@ TEST_F(ListWindowTest, OpenSaysWhyAFileCannotBeRead) {
     openFileList(context, owner);
     ASSERT_EQ(dialogs.messages(), QStringList({"Cannot read the file, check it and try again!",
                                                "Cannot read the file, check it and try again!"}));
+    ASSERT_EQ(dialogs.shown.size(), 4u); // each open dialog, then its message
     EXPECT_EQ(dialogs.shown[1].detail, "records is a folder, not a record file.");
     EXPECT_TRUE(dialogs.shown[3].detail.startsWith("missing.txt: "))
         << qPrintable(dialogs.shown[3].detail);
