@@ -97,36 +97,24 @@ QLatin1StringView TextTableModel::rowText(int row) const {
     if (row < 0 || row >= m_shown)
         return {};
     const auto r = static_cast<size_t>(row);
-    qsizetype start = m_blockStarts[r / kBlockRows];
-    const size_t first = r - r % kBlockRows;
-    if (m_longRows.empty()) {
-        for (size_t i = first; i < r; ++i)
-            start += m_lengths[i];
-    } else {
-        for (size_t i = first; i < r; ++i)
-            start += rowLength(i);
-    }
-    return QLatin1StringView(m_text.constData() + start, rowLength(r));
-}
-
-qsizetype TextTableModel::rowLength(size_t row) const {
-    if (m_lengths[row] != kLongRow)
-        return m_lengths[row];
-    const auto found =
-        std::lower_bound(m_longRows.begin(), m_longRows.end(), std::pair(row, qsizetype{0}));
-    return found->second;
+    const Block& block = m_blocks[r / kBlockRows];
+    qsizetype start = block.start;
+    size_t longRow = block.firstLong;
+    for (size_t i = r - r % kBlockRows; i < r; ++i)
+        start += m_lengths[i] == kLongRow ? m_longLengths[longRow++] : m_lengths[i];
+    const qsizetype length = m_lengths[r] == kLongRow ? m_longLengths[longRow] : m_lengths[r];
+    return QLatin1StringView(m_text.constData() + start, length);
 }
 
 void TextTableModel::endRow(qsizetype start) {
-    const size_t row = m_lengths.size();
-    if (row % kBlockRows == 0)
-        m_blockStarts.push_back(start);
+    if (m_lengths.size() % kBlockRows == 0)
+        m_blocks.push_back({start, m_longLengths.size()});
     const qsizetype length = m_text.size() - start;
     if (length < kLongRow) {
-        m_lengths.push_back(static_cast<quint16>(length));
+        m_lengths.push_back(static_cast<quint8>(length));
     } else {
         m_lengths.push_back(kLongRow);
-        m_longRows.emplace_back(row, length);
+        m_longLengths.push_back(length);
     }
 }
 
@@ -185,7 +173,7 @@ void TextTableModel::appendRow(QStringView tabSeparated) {
 void TextTableModel::reserve(qsizetype bytes, qsizetype rows) {
     m_text.reserve(m_text.size() + bytes);
     m_lengths.reserve(m_lengths.size() + static_cast<size_t>(rows));
-    m_blockStarts.reserve(m_lengths.capacity() / kBlockRows + 1);
+    m_blocks.reserve(m_lengths.capacity() / kBlockRows + 1);
 }
 
 void TextTableModel::appendRows(const QStringList& rows) {
