@@ -9,6 +9,7 @@
 #include "records/RecordTableModel.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -21,9 +22,14 @@ bool cellsTrimmed(const QString& line) {
     return true;
 }
 
+bool isLatin1(const QString& line) {
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 256; });
+}
+
 void checkRoundTrip(const ImportedRecord& record) {
-    // Lists trim their cells: a record only comes back unchanged when nothing was trimmed.
-    if (!cellsTrimmed(record.line))
+    // Lists trim their cells and hold Latin-1, as record files do: a record only comes back
+    // unchanged when nothing was trimmed or replaced.
+    if (!cellsTrimmed(record.line) || !isLatin1(record.line))
         return;
     RecordTableModel list;
     list.appendRow(record.line);

@@ -153,11 +153,23 @@ const QString kSetsHelp =
         "\n"
         "  Set  Date  Time  Range  Interval  Records\n"
         "\n"
+        "As CSV or JSON Lines it prints the list alone, a set a row, in the columns\n"
+        "\n"
+        "  set,start,range,unit,interval,records,meter_id,local_start\n"
+        "\n"
+        "start being the set's start in ISO 8601 with the offset from UTC, local_start\n"
+        "the same without it (spreadsheets take it as a date and time); JSON Lines have\n"
+        "the keys up to meter_id.\n"
+        "\n"
         "Options:\n") +
-    kPortHelp + kHelpOption;
+    kPortHelp + QStringLiteral("  --format FORM     text (the default), csv or jsonl\n") +
+    kHelpOption;
 
 int setsCommand(const Invocation& call) {
-    return withMeter(call, false, runSets);
+    const std::optional<OutputFormat> format = formatOf(call);
+    if (!format)
+        return call.usageError(QStringLiteral("--format takes text, csv or jsonl"));
+    return withMeter(call, false, [&](CliSession& session) { return runSets(session, *format); });
 }
 
 const QString kDownloadHelp =
@@ -278,8 +290,8 @@ std::span<const CliCommand> cliCommands() {
          .summary = QStringLiteral("the meter's logger settings and its logged sets"),
          .positionals = 0,
          .meter = true,
-         .options = {},
-         .usage = QStringLiteral("luxlog-cli sets --port NAME"),
+         .options = {kFormat},
+         .usage = QStringLiteral("luxlog-cli sets --port NAME [--format FORM]"),
          .help = kSetsHelp,
          .run = setsCommand},
         {.name = QStringLiteral("download"),

@@ -26,8 +26,8 @@ struct RecordRequest {
 // on its own (86,400 records, a change of unit or range).
 int runRecord(CliSession& session, const RecordRequest& request);
 
-// The logger's settings and its list of sets.
-int runSets(CliSession& session);
+// The logger's settings and its list of sets; as CSV or JSON Lines, the list alone.
+int runSets(CliSession& session, OutputFormat format);
 
 // Logged set `setNumber` as a record file (or CSV, JSON Lines): into `path`, or onto standard
 // output without one.

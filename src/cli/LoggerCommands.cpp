@@ -6,6 +6,7 @@
 #include "common/SharedState.h"
 #include "logger/DataLogger.h"
 #include "logger/LoggerWindow.h"
+#include "logger/SetListExport.h"
 #include "logger/SetListModel.h"
 #include "records/FileTransfer.h"
 #include "records/RecordExport.h"
@@ -101,7 +102,7 @@ bool onlyEmptyMemory(const QStringList& errors) {
 
 } // namespace
 
-int runSets(CliSession& session) {
+int runSets(CliSession& session, OutputFormat format) {
     if (!session.firstReading() || !loggerMayOpen(session))
         return 1;
     ConsoleLoggerWindow window(session);
@@ -111,6 +112,15 @@ int runSets(CliSession& session) {
     if (session.stopped() || (!errors.isEmpty() && !onlyEmptyMemory(errors)))
         return 1;
     Console& console = session.console;
+    if (format != OutputFormat::Text) {
+        if (format == OutputFormat::Csv)
+            console.line(setCsvHeader());
+        for (int row = 1; row < window.sets.rowCount(); ++row) {
+            const SetExportRow set = setExportRow(window.sets, row, window.id);
+            console.line(format == OutputFormat::Csv ? setCsvLine(set) : setJsonLine(set));
+        }
+        return 0;
+    }
     console.line(QStringLiteral("ID\t") + window.id);
     console.line(QStringLiteral("Int.(sec.)\t") + window.interval);
     console.line(window.capacity);

@@ -2,6 +2,7 @@
 
 #include "common/CalendarTime.h"
 #include "common/NumberText.h"
+#include "records/ExportEncoder.h"
 #include "records/RecordFile.h"
 #include "records/RecordTableModel.h"
 
@@ -14,7 +15,22 @@ namespace {
 constexpr int kNumberColumn = 0;
 constexpr int kBatteryColumn = 3;
 
-QString quotedCsv(const QString& field) {
+// Numbers as short as they read back exactly, never in a locale's form.
+QString exportNumber(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString offsetText(int seconds) {
+    const QChar sign = seconds < 0 ? u'-' : u'+';
+    const int minutes = std::abs(seconds) / 60;
+    return sign + QStringLiteral("%1:%2")
+                      .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                      .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString csvField(const QString& field) {
     if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\r') &&
         !field.contains(u'\n'))
         return field;
@@ -55,21 +71,6 @@ QString jsonString(const QString& text) {
     return out;
 }
 
-// Numbers as short as they read back exactly, never in a locale's form.
-QString exportNumber(double value) {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-QString offsetText(int seconds) {
-    const QChar sign = seconds < 0 ? u'-' : u'+';
-    const int minutes = std::abs(seconds) / 60;
-    return sign + QStringLiteral("%1:%2")
-                      .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-                      .arg(minutes % 60, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
-
 ListHeader ListHeader::parse(QStringView caption) {
     ListHeader header;
     const qsizetype id = caption.indexOf(u"ID=");
@@ -100,6 +101,19 @@ const QStringList& exportColumns() {
     return kColumns;
 }
 
+const QStringList& csvColumns() {
+    static const QStringList kColumns = exportColumns() + QStringList{QStringLiteral("local_time")};
+    return kColumns;
+}
+
+QString localTimeOf(const QString& exportedTime) {
+    // "2010-06-22T14:05:09+02:00" as isoTime() writes it.
+    const bool iso = exportedTime.size() == 25 && exportedTime[4] == u'-' &&
+                     exportedTime[10] == u'T' &&
+                     (exportedTime[19] == u'+' || exportedTime[19] == u'-');
+    return iso ? exportedTime.left(19) : QString();
+}
+
 std::optional<QString> isoTime(QStringView shown, const QTimeZone& zone) {
     // "DD/MM/YYYY hh:nn:ss" by position, checked as the held form "YYYY/MM/DD hh:nn:ss".
     if (shown.size() != 19 || shown[2] != u'/' || shown[5] != u'/' || shown[10] != u' ')
@@ -121,35 +135,37 @@ std::optional<QString> isoTime(QStringView shown, const QTimeZone& zone) {
 
 ExportRow exportRow(const RecordTableModel& list, int row, const ListHeader& header,
                     const QTimeZone& zone) {
+    const auto cell = [&](int column) { return QString(list.cellText(row, column)).trimmed(); };
     ExportRow out;
-    out.number = list.cellView(row, kNumberColumn).trimmed().toString();
-    const QStringView time = list.cellView(row, RecordTableModel::kTimeColumn).trimmed();
-    out.time = isoTime(time, zone).value_or(time.toString());
-    out.reading = list.cellView(row, RecordTableModel::kValueColumn).trimmed().toString();
+    out.number = cell(kNumberColumn);
+    const QString time = cell(RecordTableModel::kTimeColumn);
+    out.time = isoTime(time, zone).value_or(time);
+    out.reading = cell(RecordTableModel::kValueColumn);
     out.value = exactNumber(out.reading);
     if (out.value && !std::isfinite(*out.value))
         out.value.reset();
     out.unit = header.unit;
     out.range = header.range;
-    out.batteryLow = list.cellView(row, kBatteryColumn).trimmed() == u"Low";
+    out.batteryLow = cell(kBatteryColumn) == u"Low";
     out.meterId = header.meterId;
     return out;
 }
 
 QString csvHeader() {
-    return exportColumns().join(u',');
+    return csvColumns().join(u',');
 }
 
 QString csvLine(const ExportRow& row) {
     const QStringList fields = {
-        quotedCsv(row.number),
-        quotedCsv(row.time),
+        csvField(row.number),
+        csvField(row.time),
         row.value ? exportNumber(*row.value) : QString(),
-        quotedCsv(row.reading),
-        quotedCsv(row.unit),
+        csvField(row.reading),
+        csvField(row.unit),
         row.range ? QString::number(*row.range) : QString(),
         row.batteryLow ? QStringLiteral("true") : QStringLiteral("false"),
-        quotedCsv(row.meterId),
+        csvField(row.meterId),
+        localTimeOf(row.time),
     };
     return fields.join(u',');
 }
@@ -180,11 +196,13 @@ QString jsonLine(const ExportRow& row) {
 
 bool writeExport(RecordWriter& out, const RecordTableModel& list, const ListHeader& header,
                  ExportForm form, const QTimeZone& zone) {
-    const bool csv = form == ExportForm::Csv;
-    bool written = !csv || out.writeLine(csvHeader());
+    ExportEncoder encoder(header, form, zone);
+    bool written = form != ExportForm::Csv || out.writeLine(QByteArrayView(encoder.headerLine()));
+    QByteArray line;
     for (int r = 1; written && r < list.rowCount(); ++r) {
-        const ExportRow row = exportRow(list, r, header, zone);
-        written = out.writeLine(csv ? csvLine(row) : jsonLine(row));
+        line.resize(0);
+        encoder.appendRow(line, list, r);
+        written = out.writeLine(QByteArrayView(line));
     }
     return written;
 }

@@ -31,8 +31,13 @@ struct ExportRow {
     QString meterId;
 };
 
-// The columns of an export, in order.
+// The columns of an export, in order: the keys of a JSON line.
 const QStringList& exportColumns();
+// A CSV's: the same and local_time, the time without its offset ("2010-06-22T14:05:09"), which
+// spreadsheets take as a date and time where an offset keeps them from it.
+const QStringList& csvColumns();
+// "2010-06-22T14:05:09" of an exported time with its offset; empty for any other text.
+QString localTimeOf(const QString& exportedTime);
 
 // Data row `row` (1..) of a record list. The list's times are local times of `zone`; a time
 // that is no valid "DD/MM/YYYY hh:nn:ss" is exported as it stands.
@@ -43,6 +48,11 @@ ExportRow exportRow(const RecordTableModel& list, int row, const ListHeader& hea
 // another form or a date that does not exist.
 std::optional<QString> isoTime(QStringView shown, const QTimeZone& zone);
 
+// A CSV field: in double quotes, its own doubled, where it holds a comma, a quote or a line end.
+QString csvField(const QString& field);
+// A JSON string in its quotes, with the escapes JSON needs.
+QString jsonString(const QString& text);
+
 // RFC 4180: the header row and a record's row, each without its CR LF.
 QString csvHeader();
 QString csvLine(const ExportRow& row);
@@ -50,7 +60,7 @@ QString csvLine(const ExportRow& row);
 QString jsonLine(const ExportRow& row);
 
 enum class ExportForm { Csv, Jsonl };
-// Every record of the list, after the header row for CSV; false when a line could not be
-// written.
+// Every record of the list, after the header row for CSV, as UTF-8; false when a line could not
+// be written.
 bool writeExport(RecordWriter& out, const RecordTableModel& list, const ListHeader& header,
                  ExportForm form, const QTimeZone& zone = QTimeZone::systemTimeZone());

@@ -3,9 +3,12 @@
 #include "common/Value.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <optional>
 
 // The header line of a record file: "*ID=12 Range:2000/LUX".
@@ -36,6 +39,9 @@ public:
     bool open(int descriptor, Flush flush = Flush::Buffered);
     // Writes the line and CR LF; false when it (or an earlier line) could not be written.
     bool writeLine(QStringView line);
+    // The same for a line that is bytes already (Latin-1 for a record file), with `tabs` TABs
+    // after it: a list's row whose last cells are empty.
+    bool writeLine(QByteArrayView line, qsizetype tabs = 0);
     // Writes what is buffered and closes the file; false when any line could not be written.
     bool close();
     bool isOpen() const { return m_file.isOpen(); }
@@ -70,22 +76,32 @@ public:
     qint64 size() const { return m_file.size(); }
     // The next item, or nullopt at the end of the file (also after a read error).
     std::optional<QString> nextItem();
+    // The same without a copy: the item's bytes, valid until the next call.
+    std::optional<QLatin1StringView> nextItemView();
     // A read error ended the file early.
     bool failed() const { return m_failed; }
     QString errorString() const { return m_file.errorString(); }
     void close();
 
 private:
-    // The next byte without taking it; -1 at the end.
-    int peek();
-    void skip() { ++m_pos; }
+    // At least one byte is there to read; false at the end.
+    bool available();
     bool fill();
-    // Takes CR, LF or CR LF, or a comma, if one is next.
-    void takeDelimiter();
+    // Offset of the first CR, LF or comma at or after m_pos, or the buffer's end.
+    qsizetype plainEnd();
+    // The item goes on past the buffer: keeps its bytes up to the limit.
+    void keep(qsizetype from, qsizetype to);
+    QLatin1StringView quotedItem();
 
     QFile m_file;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
+    // Where the next CR, LF and comma are in the buffer (its size: none); -1 when unknown.
+    std::array<qsizetype, 3> m_next{-1, -1, -1};
+    // An item that did not end within one buffer.
+    QByteArray m_item;
+    // The last item ended at a CR: an LF right after it belongs to the same line end.
+    bool m_afterCr = false;
     bool m_atEnd = true;
     bool m_failed = false;
 };

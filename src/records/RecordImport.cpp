@@ -80,14 +80,15 @@ std::optional<QStringList> CsvReader::next() {
 }
 
 bool isExportHeader(const QStringList& fields) {
-    return fields == exportColumns();
+    // CSVs exported before local_time came have the columns without it.
+    return fields == csvColumns() || fields == exportColumns();
 }
 
 std::variant<ImportedRecord, QString> importRecord(const QStringList& fields) {
-    if (fields.size() != exportColumns().size())
+    if (fields.size() != exportColumns().size() && fields.size() != csvColumns().size())
         return QStringLiteral("%1 fields where a row has %2")
             .arg(fields.size())
-            .arg(exportColumns().size());
+            .arg(csvColumns().size());
     const QString& number = fields[0];
     const QString& reading = fields[3];
     const QString& battery = fields[6];
@@ -124,14 +125,14 @@ bool isExportedCsv(const QByteArray& start) {
     qsizetype end = 0;
     while (end < start.size() && start[end] != '\r' && start[end] != '\n')
         ++end;
-    return QString::fromUtf8(start.left(end)) == csvHeader();
+    return isExportHeader(QString::fromUtf8(start.left(end)).split(u','));
 }
 
 std::optional<CsvFailure> readExportedCsv(const QByteArray& bytes, const QString& fileTitle,
                                           CaptionedWindow& window, RecordTableModel& grid) {
     const QString text = QString::fromUtf8(bytes);
     CsvReader reader(text);
-    reader.next(); // the header row
+    const qsizetype columns = reader.next().value_or(QStringList()).size();
     QStringList lines;
     std::optional<CsvFailure> failure;
     bool first = true;
@@ -139,6 +140,12 @@ std::optional<CsvFailure> readExportedCsv(const QByteArray& bytes, const QString
         // The last line end leaves nothing after it; an empty line is no record either.
         if (fields->size() == 1 && fields->front().isEmpty())
             continue;
+        if (fields->size() != columns) {
+            failure = CsvFailure{
+                reader.line(),
+                QStringLiteral("%1 fields where a row has %2").arg(fields->size()).arg(columns)};
+            break;
+        }
         const auto imported = importRecord(*fields);
         if (const auto* why = std::get_if<QString>(&imported)) {
             failure = CsvFailure{reader.line(), *why};

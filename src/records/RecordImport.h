@@ -42,7 +42,8 @@ struct ImportedRecord {
     ListHeader header;
 };
 
-// The record of one exported CSV row, or why the row is none.
+// The record of one exported CSV row, or why the row is none. The row's local_time, where it has
+// one, is the time over again and goes unread.
 std::variant<ImportedRecord, QString> importRecord(const QStringList& fields);
 
 // The record file's header line of a list: "*ID=12 Range:2000/LUX".

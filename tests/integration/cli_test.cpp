@@ -354,9 +354,9 @@ TEST(Cli, ReadAndDownloadWriteCsvAndJsonLines) {
     ASSERT_EQ(csv.finish(), 0) << csv.err.toStdString();
     const QStringList rows = QString::fromLatin1(csv.out).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 3) << csv.out.toStdString();
-    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id");
+    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id,local_time");
     const QRegularExpression row(QStringLiteral(
-        R"(^(1|2),\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d,302,302,LUX,2000,false,$)"));
+        R"(^(1|2),(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)[+-]\d\d:\d\d,302,302,LUX,2000,false,,\2$)"));
     EXPECT_TRUE(row.match(rows[1]).hasMatch()) << rows[1].toStdString();
     EXPECT_TRUE(row.match(rows[2]).hasMatch()) << rows[2].toStdString();
 
@@ -373,6 +373,32 @@ TEST(Cli, ReadAndDownloadWriteCsvAndJsonLines) {
     ASSERT_EQ(converted.finish(), 0) << converted.err.toStdString();
     EXPECT_EQ(jsonl.out, converted.out);
     EXPECT_TRUE(jsonl.out.startsWith("{\"number\":1,")) << jsonl.out.left(80).toStdString();
+}
+
+// "sets" as CSV and JSON Lines: the set list alone, each set's start a time with the offset of
+// the zone it runs in.
+TEST(Cli, SetsWriteCsvAndJsonLines) {
+    Sim csvSim;
+    Sim jsonSim;
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Asia/Kolkata");
+    Cli csv({"sets", "--port", csvSim.device, "--format", "csv"});
+    Cli jsonl({"sets", "--port", jsonSim.device, "--format", "jsonl"});
+    if (zone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zone);
+    ASSERT_EQ(csv.finish(), 0) << csv.err.toStdString();
+    EXPECT_EQ(csv.out, "set,start,range,unit,interval,records,meter_id,local_start\n"
+                       "1,2024-05-08T09:30:00+05:30,2000,LUX,2,20,1234,2024-05-08T09:30:00\n"
+                       "2,2024-05-09T18:00:00+05:30,200,Fc,60,500,1234,2024-05-09T18:00:00\n"
+                       "3,2024-05-12T06:15:30+05:30,20000,LUX,10,3000,1234,2024-05-12T06:15:30\n");
+    ASSERT_EQ(jsonl.finish(), 0) << jsonl.err.toStdString();
+    const QList<QByteArray> lines = jsonl.out.split('\n');
+    ASSERT_EQ(lines.size(), 4) << jsonl.out.toStdString();
+    EXPECT_EQ(lines[1], R"({"set":2,"start":"2024-05-09T18:00:00+05:30","range":200,"unit":"Fc",)"
+                        R"("interval":60,"records":500,"meter_id":"1234"})");
+    EXPECT_EQ(lines[3], "");
 }
 
 #ifdef Q_OS_LINUX
@@ -528,9 +554,10 @@ TEST(Cli, LoggerSetsAndDownloadMatchTheDataLoggerWindow) {
     ASSERT_EQ(toCsv.finish(), 0) << toCsv.err.toStdString();
     const QList<QByteArray> rows = fileBytes(csvPath).split('\n');
     ASSERT_EQ(rows.size(), 502); // header, 500 records, nothing after the last CR LF
-    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id\r");
+    EXPECT_EQ(rows[0], "number,time,value,reading,unit,range,battery_low,meter_id,local_time\r");
     EXPECT_TRUE(rows[1].startsWith("1,")) << rows[1].toStdString();
-    EXPECT_TRUE(rows[1].endsWith(",Fc,200,false,1234\r")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[1].endsWith(",Fc,200,false,1234,2024-05-09T18:00:00\r"))
+        << rows[1].toStdString();
     Cli toJson({"convert", csvPath, "--to", "jsonl"});
     ASSERT_EQ(toJson.finish(), 0) << toJson.err.toStdString();
     EXPECT_EQ(toJson.out.count('\n'), 500);
@@ -606,6 +633,7 @@ TEST(Cli, ErrorsAndHelpTexts) {
         {{"sets", "--port", "/dev/no-such-meter"}, 1, "No device found at /dev/no-such-meter"},
         {{"download", "9", "--port", "Demo"}, 1, "the meter holds no set 9, only sets 1 to 3"},
         {{"read", "--port", "Demo", "--format", "xml"}, 2, "--format takes text, csv or jsonl"},
+        {{"sets", "--port", "Demo", "--format", "csv,"}, 2, "--format takes text, csv or jsonl"},
         {{"convert", existing}, 2, "--to takes csv, jsonl or record"},
         {{"convert", existing, "--to", "xlsx"}, 2, "--to takes csv, jsonl or record"},
         {{"convert", dir.filePath("none.txt"), "--to", "csv"}, 1, "none.txt"},

@@ -101,6 +101,33 @@ TEST(RecordReader, RandomBinaryFileGivesOneItemPerDelimiterAtMost) {
         ASSERT_LE(item.size(), 4096);
 }
 
+// The reader takes the file in pieces of 64 KiB: a line end split between two pieces, an item,
+// blanks or a quote running across the seam read as they do anywhere else.
+TEST(RecordReader, ItemsReadTheSameWhereverAPieceEnds) {
+    const struct {
+        QByteArray bytes;
+        QStringList items;
+    } cases[] = {
+        {"h\r\n1\t22/06/2010 14:05:09\t1230\t\r\n2\tt\tOL\tLow",
+         {"h", "1\t22/06/2010 14:05:09\t1230\t", "2\tt\tOL\tLow"}},
+        {"a\r\rb\n\nc\r\n", {"a", "", "b", "", "c"}},
+        {"   spaced,  \"quo,ted\"rest\r\n\"open\r\nz", {"spaced", "quo,ted", "open", "z"}},
+    };
+    constexpr qsizetype kPiece = 64 * 1024;
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        for (qsizetype before = 0; before <= c.bytes.size(); ++before) {
+            SCOPED_TRACE(c.bytes.toStdString() + " split after " + std::to_string(before));
+            // A first line that fills the first piece up to `before` bytes of the case.
+            const QByteArray padded = QByteArray(kPiece - before - 1, 'x') + '\n' + c.bytes;
+            const QStringList items = allItems(writeFile(dir, padded));
+            ASSERT_EQ(items.size(), c.items.size() + 1);
+            EXPECT_EQ(items[0].size(), RecordReader::kMaxItemLength);
+            EXPECT_EQ(items.mid(1), c.items);
+        }
+    }
+}
+
 TEST(RecordWriter, LinesEndInCrLfAndReplaceTheOldFile) {
     QTemporaryDir dir;
     const QString path = writeFile(dir, QByteArray(500, 'o'));

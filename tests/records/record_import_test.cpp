@@ -1,3 +1,4 @@
+#include "records/FileTransfer.h"
 #include "records/RecordExport.h"
 #include "records/RecordImport.h"
 #include "records/RecordTableModel.h"
@@ -72,7 +73,7 @@ TEST(RecordImport, RecordLinesComeBackFromTheirCsvRowsUnchanged) {
         QStringList fields;
         const char* why;
     } bad[] = {
-        {{"1", "t", "", "OL", "LUX", "2000", "false"}, "7 fields where a row has 8"},
+        {{"1", "t", "", "OL", "LUX", "2000", "false"}, "7 fields where a row has 9"},
         {{"", "t", "", "OL", "LUX", "2000", "false", "1"}, "no record number"},
         {{"1", "t", "", "OL", "LUX", "2000", "yes", "1"},
          "battery_low is \"yes\", not true or false"},
@@ -83,5 +84,46 @@ TEST(RecordImport, RecordLinesComeBackFromTheirCsvRowsUnchanged) {
         const auto imported = importRecord(b.fields);
         ASSERT_TRUE(std::holds_alternative<QString>(imported)) << b.why;
         EXPECT_EQ(std::get<QString>(imported).toStdString(), b.why);
+    }
+}
+
+namespace {
+
+struct Caption : CaptionedWindow {
+    QString caption() const override { return text; }
+    void setCaption(const QString& caption) override { text = caption; }
+    QString text;
+};
+
+} // namespace
+
+// CSVs exported before local_time came open as those with it; a row must have its header's
+// width either way.
+TEST(RecordImport, ExportsWithAndWithoutLocalTimeOpen) {
+    const QByteArray before = "number,time,value,reading,unit,range,battery_low,meter_id\r\n";
+    const QByteArray now = "number,time,value,reading,unit,range,battery_low,meter_id,"
+                           "local_time\r\n";
+    const QByteArray row = "1,2010-06-22T14:05:09+02:00,5,5,LUX,2000,true,7";
+    const struct {
+        QByteArray csv;
+        const char* why; // empty: read
+    } cases[] = {
+        {before + row + "\r\n", ""},
+        {now + row + ",2010-06-22T14:05:09\r\n", ""},
+        {now + row + "\r\n", "8 fields where a row has 9"},
+        {before + row + ",2010-06-22T14:05:09\r\n", "9 fields where a row has 8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.csv.toStdString());
+        EXPECT_TRUE(isExportedCsv(c.csv));
+        RecordTableModel list;
+        Caption window;
+        const std::optional<CsvFailure> failure =
+            readExportedCsv(c.csv, QStringLiteral("f.csv"), window, list);
+        EXPECT_EQ(failure ? failure->why.toStdString() : std::string(), c.why);
+        if (!failure) {
+            EXPECT_EQ(window.text, QStringLiteral("f.csv---*ID=7 Range:2000/LUX"));
+            EXPECT_EQ(list.rowView(1), QStringLiteral("1\t22/06/2010 14:05:09\t5\tLow"));
+        }
     }
 }

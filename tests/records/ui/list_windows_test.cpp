@@ -196,12 +196,12 @@ TEST_F(ListWindowTest, ExportWritesCsvOrJsonLinesAndTheCsvOpensAsTheList) {
     dialogs.saveAnswers = {path("data.csv"), path("data.jsonl"), path("no/such/folder.csv")};
     click(list, "Export");
     EXPECT_EQ(readAll(path("data.csv")).toStdString(),
-              ("number,time,value,reading,unit,range,battery_low,meter_id\r\n"
+              ("number,time,value,reading,unit,range,battery_low,meter_id,local_time\r\n"
                "1," +
                *t1 +
-               ",1230,1230,Fc,20,false,3\r\n"
+               ",1230,1230,Fc,20,false,3,2010-06-22T14:05:09\r\n"
                "2," +
-               *t2 + ",,OL,Fc,20,true,3\r\n")
+               *t2 + ",,OL,Fc,20,true,3,2010-06-22T14:05:11\r\n")
                   .toStdString());
     click(list, "Export");
     EXPECT_EQ(readAll(path("data.jsonl")).count('\n'), 2);
