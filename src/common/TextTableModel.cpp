@@ -97,12 +97,22 @@ QLatin1StringView TextTableModel::rowText(int row) const {
     if (row < 0 || row >= m_shown)
         return {};
     const auto r = static_cast<size_t>(row);
-    const Block& block = m_blocks[r / kBlockRows];
-    qsizetype start = block.start;
-    size_t longRow = block.firstLong;
-    for (size_t i = r - r % kBlockRows; i < r; ++i)
-        start += m_lengths[i] == kLongRow ? m_longLengths[longRow++] : m_lengths[i];
-    const qsizetype length = m_lengths[r] == kLongRow ? m_longLengths[longRow] : m_lengths[r];
+    qsizetype start = 0;
+    size_t longRow = 0;
+    if (m_last.row + 1 == r) {
+        // The row after the last one read: lists are mostly read row by row.
+        start = m_last.end;
+        longRow = m_last.nextLong;
+    } else {
+        const Block& block = m_blocks[r / kBlockRows];
+        start = block.start;
+        longRow = block.firstLong;
+        for (size_t i = r - r % kBlockRows; i < r; ++i)
+            start += m_lengths[i] == kLongRow ? m_longLengths[longRow++] : m_lengths[i];
+    }
+    const bool isLong = m_lengths[r] == kLongRow;
+    const qsizetype length = isLong ? m_longLengths[longRow] : m_lengths[r];
+    m_last = {r, start + length, longRow + (isLong ? 1 : 0)};
     return QLatin1StringView(m_text.constData() + start, length);
 }
 

@@ -84,6 +84,13 @@ private:
     std::vector<Block> m_blocks;
     // The lengths of the rows of kLongRow bytes or more, in row order.
     std::vector<qsizetype> m_longLengths;
+    // The last row found: where it ends, and where the next long row's length is.
+    struct Found {
+        size_t row = size_t(-2);
+        qsizetype end = 0;
+        size_t nextLong = 0;
+    };
+    mutable Found m_last;
     // Rows that views know of (the title row included); staged rows follow them.
     int m_shown = 0;
     mutable std::array<QString, kViewSlots> m_views;

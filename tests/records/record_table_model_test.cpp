@@ -73,6 +73,9 @@ TEST(RecordTableModel, RowsOfEveryLengthReadBackWhole) {
                                            : found != longValues.end() ? found->second
                                                                        : QString::number(n).size());
     }
+    // Read backwards too, each row found from its block's start.
+    for (int n = 300; n >= 1; --n)
+        EXPECT_EQ(model.cell(n, 0), QString::number(n));
     EXPECT_EQ(model.cell(130, 2).back(), u'9');
     EXPECT_EQ(model.cell(193, 2), QStringLiteral("193"));
 }
