@@ -24,6 +24,10 @@ std::vector<Benchmark> allBenchmarks();
 
 // Helpers shared by the benchmark files.
 double processCpuSeconds();
+// Another process's CPU seconds and peak resident memory in MB, from /proc; -1 when they
+// cannot be read.
+double childCpuSeconds(qint64 pid);
+double childPeakMegabytes(qint64 pid);
 // Starts metersim with `args`, returns the pseudo-terminal path (empty on failure). The process
 // lives until `stopMetersim`.
 QString startMetersim(const QString& program, const QStringList& args);

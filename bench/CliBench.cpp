@@ -12,10 +12,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#ifdef Q_OS_LINUX
-#include <unistd.h>
-#endif
-
 namespace {
 
 constexpr int kSamples = 16000;
@@ -28,37 +24,6 @@ constexpr int kBigSet = 4;
 // pause after the set byte overlaps the dump's first bytes.
 constexpr double kFixedPauses = (2 + 4 + 2 + 5) * MeterExchange::kPause;
 
-// CPU seconds the process has used, from /proc; -1 when it cannot be read.
-double cpuSeconds(qint64 pid) {
-#ifdef Q_OS_LINUX
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    // The fields after the command name, which may hold blanks, start at its closing bracket.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    const double ticks = fields[11].toDouble() + fields[12].toDouble(); // utime, stime
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-#else
-    Q_UNUSED(pid);
-    return -1;
-#endif
-}
-
-// The peak resident memory of the process in MB, from /proc; -1 when it cannot be read.
-double peakMegabytes(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
-}
-
 std::vector<Figure> pollingRun(const QString& name, const QStringList& arguments, double seconds) {
     QProcess cli;
     cli.setStandardOutputFile(QProcess::nullDevice());
@@ -69,13 +34,13 @@ std::vector<Figure> pollingRun(const QString& name, const QStringList& arguments
     // Past the start and the first exchanges.
     QThread::msleep(2000);
     const qint64 pid = cli.processId();
-    const double cpu0 = cpuSeconds(pid);
+    const double cpu0 = childCpuSeconds(pid);
     QElapsedTimer wall;
     wall.start();
     QThread::msleep(static_cast<unsigned long>(seconds * 1000));
-    const double cpu = cpuSeconds(pid) - cpu0;
+    const double cpu = childCpuSeconds(pid) - cpu0;
     const double elapsed = wall.nsecsElapsed() * 1e-9;
-    const double peak = peakMegabytes(pid);
+    const double peak = childPeakMegabytes(pid);
     const bool running = cli.state() == QProcess::Running;
     cli.terminate();
     cli.waitForFinished(5000);

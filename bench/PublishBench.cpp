@@ -18,42 +18,10 @@
 #include <QTimer>
 #include <algorithm>
 
-#ifdef Q_OS_LINUX
-#include <unistd.h>
-#endif
-
 namespace {
 
 // Ten minutes of one-second samples.
 constexpr int kOutageSamples = 600;
-
-double cpuSecondsOf(qint64 pid) {
-#ifdef Q_OS_LINUX
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    return (fields[11].toDouble() + fields[12].toDouble()) /
-           static_cast<double>(sysconf(_SC_CLK_TCK));
-#else
-    Q_UNUSED(pid);
-    return -1;
-#endif
-}
-
-double peakMegabytesOf(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
-}
 
 // Runs the event loop (not in slices with sleeps between, as the tests' waits do) until `done`
 // holds or `ms` pass: the replay's pace is the program's, not the wait's.
@@ -96,14 +64,14 @@ std::vector<Figure> publishingRun(const BenchOptions& o, const QString& folder) 
     mqtttest::waitFor([&] { return subscriber.messages().size() >= 2; }, 15000);
     const std::size_t before = subscriber.messages().size();
     const qint64 pid = cli.processId();
-    const double cpu0 = cpuSecondsOf(pid);
+    const double cpu0 = childCpuSeconds(pid);
     QElapsedTimer wall;
     wall.start();
     mqtttest::waitFor([&] { return wall.elapsed() >= o.pollSeconds * 1000; },
                       static_cast<int>(o.pollSeconds * 1000) + 1000);
-    const double cpu = cpuSecondsOf(pid) - cpu0;
+    const double cpu = childCpuSeconds(pid) - cpu0;
     const double elapsed = wall.nsecsElapsed() * 1e-9;
-    const double peak = peakMegabytesOf(pid);
+    const double peak = childPeakMegabytes(pid);
     cli.terminate();
     cli.waitForFinished(15000);
     stopMetersim();

@@ -1,8 +1,13 @@
 #include "bench/Benchmarks.h"
 
+#include <QFile>
 #include <QProcess>
 #include <ctime>
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
 
 std::vector<Figure> pollDemo(const BenchOptions& o);
 std::vector<Figure> pollPty(const BenchOptions& o);
@@ -34,6 +39,37 @@ std::vector<Benchmark> allBenchmarks() {
 
 double processCpuSeconds() {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// CPU seconds the process has used, from /proc; -1 when it cannot be read.
+double childCpuSeconds(qint64 pid) {
+#ifdef Q_OS_LINUX
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    // The fields after the command name, which may hold blanks, start at its closing bracket.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    const double ticks = fields[11].toDouble() + fields[12].toDouble(); // utime, stime
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+#else
+    Q_UNUSED(pid);
+    return -1;
+#endif
+}
+
+// The peak resident memory of the process in MB, from /proc; -1 when it cannot be read.
+double childPeakMegabytes(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
 }
 
 namespace {

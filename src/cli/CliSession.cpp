@@ -6,6 +6,8 @@
 #include "link/SerialPort.h"
 #include "panel/PortOpener.h"
 
+#include <algorithm>
+
 CliSession::CliSession(Console& console)
     : console(console)
     , dialogs(console)
@@ -82,4 +84,22 @@ bool CliSession::firstReading() {
 
 void CliSession::stop() {
     clock.requestStop();
+}
+
+SessionDeadline::SessionDeadline(CliSession& session, std::optional<qint64> seconds)
+    : m_session(session)
+    , m_seconds(seconds)
+    , m_endAt(session.clock.monotonic() + static_cast<double>(seconds.value_or(0))) {
+    m_timer.setSingleShot(true);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { arm(); });
+    if (m_seconds)
+        arm();
+}
+
+void SessionDeadline::arm() {
+    const double left = m_endAt - m_session.clock.monotonic();
+    if (left <= 0)
+        m_session.stop();
+    else
+        m_timer.start(static_cast<int>(std::min(left * 1000.0 + 1, double(1 << 30))));
 }

@@ -7,7 +7,9 @@
 #include "link/PollCycle.h"
 #include "link/RealClock.h"
 
+#include <QTimer>
 #include <memory>
+#include <optional>
 
 class Console;
 class SerialPort;
@@ -63,4 +65,23 @@ private:
     bool m_reportLink = false;
     QString m_lostNote;
     bool m_linkLost = false;
+};
+
+// Stops a session once `seconds` have passed on its clock; without them, never. Timers take an
+// int of milliseconds: a long run is waited for in pieces.
+class SessionDeadline {
+public:
+    SessionDeadline(CliSession& session, std::optional<qint64> seconds);
+
+    // Whether the run ended because its time was up.
+    bool reached() const { return m_seconds && m_session.clock.monotonic() >= m_endAt; }
+    void stop() { m_timer.stop(); }
+
+private:
+    void arm();
+
+    CliSession& m_session;
+    std::optional<qint64> m_seconds;
+    double m_endAt;
+    QTimer m_timer;
 };

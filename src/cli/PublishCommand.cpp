@@ -110,20 +110,7 @@ int runPublish(CliSession& session, const PublishRequest& request) {
     SamplingTimer timer2(state, clock, session.context.timers, sinks);
     timer2.start();
 
-    // Timers take an int of milliseconds: a long run is waited for in pieces.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    const double endAt = clock.monotonic() + static_cast<double>(request.forSeconds.value_or(0));
-    const auto armDeadline = [&] {
-        const double left = endAt - clock.monotonic();
-        if (left <= 0)
-            session.stop();
-        else
-            deadline.start(static_cast<int>(std::min(left * 1000.0 + 1, double(1 << 30))));
-    };
-    QObject::connect(&deadline, &QTimer::timeout, armDeadline);
-    if (request.forSeconds)
-        armDeadline();
+    SessionDeadline deadline(session, request.forSeconds);
 
     const double startedAt = clock.monotonic();
     const QString topic = settings.topics.state();
@@ -164,9 +151,8 @@ int runPublish(CliSession& session, const PublishRequest& request) {
         tally += QStringLiteral(", %1 dropped").arg(publisher.dropped());
     if (publisher.kept() > 0)
         tally += QStringLiteral(", %1 never reached the broker").arg(publisher.kept());
-    const QString why = request.forSeconds && clock.monotonic() >= endAt
-                            ? QStringLiteral("--for ran out")
-                            : QStringLiteral("stopped");
+    const QString why =
+        deadline.reached() ? QStringLiteral("--for ran out") : QStringLiteral("stopped");
     console.message(QStringLiteral("%1: %2; %3").arg(topic, tally, why));
     return 0;
 }

@@ -90,20 +90,7 @@ int runRecord(CliSession& session, const RecordRequest& request) {
     SamplingTimer timer2(state, clock, session.context.timers, recorder);
     timer2.start();
 
-    // Timers take an int of milliseconds: a long run is waited for in pieces.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    const double endAt = clock.monotonic() + static_cast<double>(request.forSeconds.value_or(0));
-    const auto armDeadline = [&] {
-        const double left = endAt - clock.monotonic();
-        if (left <= 0)
-            session.stop();
-        else
-            deadline.start(static_cast<int>(std::min(left * 1000.0 + 1, double(1 << 30))));
-    };
-    QObject::connect(&deadline, &QTimer::timeout, armDeadline);
-    if (request.forSeconds)
-        armDeadline();
+    SessionDeadline deadline(session, request.forSeconds);
 
     session.console.stampMessages(true);
     session.reportLink(QStringLiteral("; recording goes on when it answers"));
@@ -155,7 +142,7 @@ int runRecord(CliSession& session, const RecordRequest& request) {
             why = QStringLiteral("it failed");
         else if (endedOnItsOwn)
             why = view.endReason.isEmpty() ? QStringLiteral("it ended") : view.endReason;
-        else if (request.forSeconds && clock.monotonic() >= endAt)
+        else if (deadline.reached())
             why = QStringLiteral("--for ran out");
         else
             why = QStringLiteral("stopped");
@@ -173,7 +160,7 @@ int runRecord(CliSession& session, const RecordRequest& request) {
         if (!session.stopped())
             return 1;
         // Ctrl-C before the first reading leaves nothing to record and nothing wrong.
-        if (request.forSeconds && clock.monotonic() >= endAt) {
+        if (deadline.reached()) {
             session.console.message(
                 QStringLiteral("nothing recorded: no reading came from the meter in the time "
                                "given"));
