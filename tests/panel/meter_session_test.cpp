@@ -34,6 +34,17 @@ struct ListSinks : NoSinks {
     std::vector<double> takenAt;
 };
 
+// Opens a port that answers every poll with 1,23 on the 2000 range, kept in `port`.
+std::function<std::unique_ptr<SerialPort>(const AppContext&)> answeringPort(TestContext& t,
+                                                                            ScriptedPort*& port) {
+    return [&t, &port](const AppContext&) -> std::unique_ptr<SerialPort> {
+        auto made = std::make_unique<ScriptedPort>(t.clock);
+        made->defaultReply = fromHexText("02 20 01 23 03");
+        port = made.get();
+        return made;
+    };
+}
+
 } // namespace
 
 // Each choice the start window accepts opens its kind of port; a name it does not know opens
@@ -110,15 +121,7 @@ TEST(MeterSession, OpenPortIsLentAndPolledUntilReleased) {
     t.state.ComPort = 2;
     NoSinks sinks;
     ScriptedPort* port = nullptr;
-    MeterSession session(
-        t.context,
-        [&](const AppContext&) -> std::unique_ptr<SerialPort> {
-            auto made = std::make_unique<ScriptedPort>(t.clock);
-            made->defaultReply = fromHexText("02 20 01 23 03");
-            port = made.get();
-            return made;
-        },
-        sinks);
+    MeterSession session(t.context, answeringPort(t, port), sinks);
     ASSERT_TRUE(session.open());
     EXPECT_TRUE(t.dialogs.shown.empty());
     EXPECT_EQ(t.context.port, port);
@@ -148,15 +151,7 @@ TEST(MeterSession, PollAndSamplesKeepTheirPace) {
     t.state.ComPort = 2;
     ListSinks sinks(t.clock);
     ScriptedPort* port = nullptr;
-    MeterSession session(
-        t.context,
-        [&](const AppContext&) -> std::unique_ptr<SerialPort> {
-            auto made = std::make_unique<ScriptedPort>(t.clock);
-            made->defaultReply = fromHexText("02 20 01 23 03");
-            port = made.get();
-            return made;
-        },
-        sinks);
+    MeterSession session(t.context, answeringPort(t, port), sinks);
     ASSERT_TRUE(session.open());
     const double start = t.clock.monotonic();
     t.state.SamplingTime = 60;
